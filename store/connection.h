@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QSqlDatabase>
+#include <QString>
+
+// Opening an SQLite connection to a catalogue file the same way in both
+// programs: journal and sync settings that keep the file whole on disk after
+// every commit, a wait on a short lock instead of a failure, and the text
+// functions the statements order and compare by.
+namespace shelvio {
+
+enum class Access { ReadWrite, ReadOnly };
+
+// Opens a connection under a fresh name. On failure the returned database is
+// not open and *error says why. ReadWrite creates a missing file.
+QSqlDatabase openConnection(const QString& path, Access access, QString* error);
+
+// Closes the connection and forgets its name; the handle passed in is reset.
+void closeConnection(QSqlDatabase& db);
+
+// Names of the SQL functions every connection has (see textfold.h).
+inline constexpr char sortKeyFunction[] = "shelvio_sortkey";
+inline constexpr char caseFoldFunction[] = "shelvio_casefold";
+
+} // namespace shelvio

@@ -1,0 +1,124 @@
+#include "nameforms.h"
+
+using namespace Qt::StringLiterals;
+
+namespace shelvio {
+
+QString sortTitle(const QString& title)
+{
+    if (title.left(2).toUpper() == u"A "_s)
+        return title.mid(2) + u", A"_s;
+    if (title.left(3).toUpper() == u"AN "_s)
+        return title.mid(3) + u", An"_s;
+    if (title.startsWith(u"The "_s))
+        return title.mid(4) + u", The "_s;
+    return title;
+}
+
+QString trimBlanks(const QString& text)
+{
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && text.at(begin) == u' ')
+        ++begin;
+    while (end > begin && text.at(end - 1) == u' ')
+        --end;
+    return text.mid(begin, end - begin);
+}
+
+QString authorName(const QString& lastName, const QString& firstName)
+{
+    const QString name = trimBlanks(lastName) + u", "_s + trimBlanks(firstName);
+    if (trimBlanks(name) == u","_s)
+        return u"<Null>, <Null>"_s;
+    return name;
+}
+
+QString signedText(qint64 number)
+{
+    if (number < 0)
+        return QString::number(number);
+    return u' ' + QString::number(number);
+}
+
+QString titleNodeKey(qint64 bookId)
+{
+    return u'T' + signedText(bookId);
+}
+
+QString authorNodeKey(const QString& authorName)
+{
+    return u'A' + authorName;
+}
+
+QString categoryNodeKey(const QString& categoryName)
+{
+    return u'C' + categoryName;
+}
+
+QString categoryBookNodeKey(qint64 rowNumber, qint64 bookId)
+{
+    return signedText(rowNumber) + u"T~"_s + signedText(bookId);
+}
+
+std::optional<qint64> bookIdFromNodeKey(const QString& key, bool categoryOrdering)
+{
+    QString number;
+    if (categoryOrdering) {
+        const qsizetype tilde = key.indexOf(u'~');
+        if (tilde < 0)
+            return std::nullopt;
+        number = key.mid(tilde + 1);
+    } else {
+        number = key.mid(2);
+    }
+    bool ok = false;
+    const qint64 id = number.trimmed().toLongLong(&ok);
+    if (!ok)
+        return std::nullopt;
+    return id;
+}
+
+QString readDateText(const QString& month, const QString& day, const QString& year)
+{
+    return month + u'/' + day + u'/' + year;
+}
+
+ReadDateParts splitReadDate(const QString& stored)
+{
+    const qsizetype first = stored.indexOf(u'/');
+    if (first < 0)
+        return {QString(), QString(), stored};
+    const QString month = stored.left(first);
+    const QString rest = stored.mid(first + 1);
+    const qsizetype second = rest.indexOf(u'/');
+    if (second < 0)
+        return {month, QString(), rest};
+    return {month, rest.left(second), rest.mid(second + 1)};
+}
+
+int ratingFromBoxes(const RatingBoxes& ticked)
+{
+    int rating = 0;
+    for (int i = int(ratingBoxValues.size()) - 1; i >= 0; --i) {
+        if (!ticked[size_t(i)])
+            continue;
+        rating = rating == 0 ? ratingBoxValues[size_t(i)] : rating - 1;
+    }
+    return rating;
+}
+
+RatingBoxes boxesForRating(std::optional<qint64> rating)
+{
+    RatingBoxes boxes{};
+    if (!rating || *rating < 2 || *rating > 10)
+        return boxes;
+    const qint64 value = *rating;
+    for (size_t i = 0; i < ratingBoxValues.size(); ++i) {
+        const int box = ratingBoxValues[i];
+        boxes[i] = value % 2 == 0 ? box == value : (box == value - 1 || box == value + 1);
+    }
+    return boxes;
+}
+
+} // namespace shelvio

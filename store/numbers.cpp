@@ -1,0 +1,122 @@
+#include "numbers.h"
+
+#include <cmath>
+#include <optional>
+
+#include <QRegularExpression>
+
+using namespace Qt::StringLiterals;
+
+namespace shelvio {
+
+namespace {
+
+std::optional<double> readNumber(const QString& text, const QLocale& locale)
+{
+    if (text.isEmpty())
+        return std::nullopt;
+    bool ok = false;
+    double value = locale.toDouble(text, &ok);
+    if (!ok)
+        value = QLocale::c().toDouble(text, &ok);
+    if (!ok || std::isnan(value))
+        return std::nullopt;
+    return value;
+}
+
+// value * 10^decimals rounded to the nearest whole number, halves to even,
+// or nothing when the result lies outside +-limit. The rounding works on the
+// shortest decimal text of the value, so that a typed 0.00015 (which binary
+// floating point holds as a hair less) rounds as the decimal it was typed as.
+std::optional<qint64> roundDecimal(double value, int decimals, qint64 limit)
+{
+    if (!std::isfinite(value))
+        return std::nullopt;
+    const QString text = QString::number(std::fabs(value), 'f', QLocale::FloatingPointShortest);
+    const qsizetype point = text.indexOf(u'.');
+    const QString whole = point < 0 ? text : text.left(point);
+    const QString fraction = point < 0 ? QString() : text.mid(point + 1);
+    const QString kept = whole + fraction.left(decimals).leftJustified(decimals, u'0');
+    const QString dropped = fraction.mid(decimals);
+    if (kept.size() > 19)
+        return std::nullopt;
+    bool ok = false;
+    quint64 units = kept.toULongLong(&ok);
+    if (!ok)
+        return std::nullopt;
+    if (!dropped.isEmpty()) {
+        const QChar first = dropped.at(0);
+        const bool moreAfter = dropped.mid(1).contains(QRegularExpression(u"[1-9]"_s));
+        if (first > u'5' || (first == u'5' && (moreAfter || units % 2 == 1)))
+            ++units;
+    }
+    if (units > quint64(limit))
+        return std::nullopt;
+    const auto magnitude = static_cast<qint64>(units);
+    return value < 0 ? -magnitude : magnitude;
+}
+
+QString withoutCurrencySign(QString text, const QLocale& locale)
+{
+    const QString signs[] = {u"$"_s, u"€"_s, u"£"_s, locale.currencySymbol(QLocale::CurrencySymbol),
+                             locale.currencySymbol(QLocale::CurrencyIsoCode)};
+    for (const QString& sign : signs) {
+        if (sign.isEmpty())
+            continue;
+        if (text.startsWith(sign))
+            return text.mid(sign.size()).trimmed();
+        if (text.endsWith(sign))
+            return text.left(text.size() - sign.size()).trimmed();
+    }
+    return text;
+}
+
+ParsedNumber parseWithin(const QString& text, const QLocale& locale, int decimals, qint64 limit)
+{
+    const auto number = readNumber(text, locale);
+    if (!number)
+        return {};
+    const auto value = roundDecimal(*number, decimals, limit);
+    if (!value)
+        return {ParsedNumber::OutOfRange, 0};
+    return {ParsedNumber::Value, *value};
+}
+
+} // namespace
+
+ParsedNumber parseWholeNumber(const QString& typed, const QLocale& locale)
+{
+    return parseWithin(typed.trimmed(), locale, 0, maxWholeNumber);
+}
+
+ParsedNumber parseCost(const QString& typed, const QLocale& locale)
+{
+    const QString text = withoutCurrencySign(typed.trimmed(), locale);
+    return parseWithin(text, locale, costDecimals, maxCostUnits);
+}
+
+QString formatCost(qint64 units, const QLocale& locale)
+{
+    const bool negative = units < 0;
+    // Work in unsigned so that the smallest qint64 has a magnitude too.
+    const quint64 magnitude = negative ? 0 - quint64(units) : quint64(units);
+    QString text = QString::number(magnitude / quint64(costUnitsPerAmount));
+    QString fraction = QString::number(magnitude % quint64(costUnitsPerAmount)).rightJustified(4, u'0');
+    while (fraction.endsWith(u'0'))
+        fraction.chop(1);
+    if (!fraction.isEmpty())
+        text += locale.decimalPoint() + fraction;
+    return negative ? u'-' + text : text;
+}
+
+qint64 costUnitsFromAmount(double amount)
+{
+    return roundDecimal(amount, costDecimals, maxCostUnits).value_or(0);
+}
+
+double amountFromCostUnits(qint64 units)
+{
+    return double(units) / double(costUnitsPerAmount);
+}
+
+} // namespace shelvio

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QLocale>
+#include <QString>
+
+// Numbers typed into the edit area (year, pages, cost).
+//
+// Blanks around the text are ignored. The text is read first as a number of
+// the user's locale (its decimal and group separators), then in plain C form:
+// "1.500" is 1500 in a German locale, "12.5" is 12.5 everywhere. Year and
+// pages are whole numbers: a fraction is rounded to the nearest whole number,
+// halves to even. A cost may carry a currency sign ($, €, £ or the locale's)
+// before or after the amount and is rounded to four decimals, halves to even;
+// it is held as a count of ten-thousandths. Text that is not a number
+// ("circa 1900", empty) is stored as null without a message. A number the
+// column cannot hold is refused so the caller can name the field.
+namespace shelvio {
+
+struct ParsedNumber {
+    enum Kind { Null, Value, OutOfRange };
+    Kind kind = Null;
+    qint64 value = 0;
+};
+
+inline constexpr qint64 maxWholeNumber = 2147483647;        // Long Integer
+inline constexpr int costDecimals = 4;
+inline constexpr qint64 costUnitsPerAmount = 10000; // ten-thousandths
+inline constexpr qint64 maxCostUnits = 9223372036854775807;  // Currency
+
+ParsedNumber parseWholeNumber(const QString& typed, const QLocale& locale = QLocale());
+ParsedNumber parseCost(const QString& typed, const QLocale& locale = QLocale());
+
+// A cost in plain decimal form with the locale's decimal separator, no
+// grouping and no trailing zeros: "12.5", "1234.5678", "12".
+QString formatCost(qint64 units, const QLocale& locale = QLocale());
+
+// Between the stored REAL amount and ten-thousandths.
+qint64 costUnitsFromAmount(double amount);
+double amountFromCostUnits(qint64 units);
+
+} // namespace shelvio

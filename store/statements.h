@@ -1,0 +1,69 @@
+#pragma once
+
+// Every SQL statement the editor sends, with "?" for each value. Values are
+// always bound, never pasted into the text. Text is ordered with
+// shelvio_sortkey() (case and accents set aside) and ties are broken by the
+// exact text or the row's key, so equal names never interleave.
+namespace shelvio::sql {
+
+inline constexpr char countBooks[] = "SELECT count(*) FROM Books";
+
+inline constexpr char booksByTitle[] =
+    "SELECT BookID, GA2 FROM Books ORDER BY shelvio_sortkey(GA2), BookID";
+
+inline constexpr char booksByAuthor[] =
+    "SELECT BookID, GA2, Author, GA1 FROM Books "
+    "ORDER BY shelvio_sortkey(trim(ifnull(Author, ''))), shelvio_sortkey(trim(ifnull(GA1, ''))), "
+    "trim(ifnull(Author, '')), trim(ifnull(GA1, '')), shelvio_sortkey(GA2), BookID";
+
+// Categories whose names differ only in letter case stay apart, ordered by
+// their key, so that each gets one node.
+inline constexpr char booksByCategory[] =
+    "SELECT b.BookID, b.GA2, c.CategoryName "
+    "FROM BookCategoryLink l "
+    "JOIN Books b ON b.BookID = l.BookID "
+    "JOIN Category c ON c.CategoryID = l.CategoryKey "
+    "ORDER BY shelvio_sortkey(c.CategoryName), c.CategoryID, shelvio_sortkey(b.GA2), b.BookID";
+
+inline constexpr char bookById[] =
+    "SELECT BookID, Title, Author, GA1, YearPublished, Pages, Cost, DateRead, Comments, Rating, "
+    "WantToBuy, OwnBook, ReadBook, GB1 FROM Books WHERE BookID = ?";
+
+inline constexpr char insertBook[] =
+    "INSERT INTO Books (Title, Author, YearPublished, Rating, DateRead, Comments, Cost, WantToBuy, "
+    "OwnBook, Pages, ReadBook, GB1, GA1, GA2) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)";
+
+inline constexpr char updateBook[] =
+    "UPDATE Books SET Title = ?, Author = ?, YearPublished = ?, Rating = ?, DateRead = ?, "
+    "Comments = ?, Cost = ?, WantToBuy = ?, OwnBook = ?, Pages = ?, ReadBook = ?, GB1 = ?, "
+    "GA1 = ?, GA2 = ? WHERE BookID = ?";
+
+inline constexpr char deleteBook[] = "DELETE FROM Books WHERE BookID = ?";
+
+inline constexpr char categoryNames[] = "SELECT CategoryName FROM Category ORDER BY CategoryID";
+
+inline constexpr char categoryNamesOfBook[] =
+    "SELECT c.CategoryName FROM Category c JOIN BookCategoryLink l ON l.CategoryKey = c.CategoryID "
+    "WHERE l.BookID = ? ORDER BY c.CategoryID";
+
+// A category is looked up by its exact stored name: "Fiction" and "fiction"
+// may both be on file, and each keeps its own books.
+inline constexpr char categoryIdByName[] =
+    "SELECT CategoryID FROM Category WHERE CategoryName = ? ORDER BY CategoryID LIMIT 1";
+
+// Whether a name is on file, without regard to letter case.
+inline constexpr char categoryNameOnFile[] =
+    "SELECT count(*) FROM Category WHERE shelvio_casefold(CategoryName) = shelvio_casefold(?)";
+
+inline constexpr char insertCategory[] = "INSERT INTO Category (CategoryName) VALUES (?)";
+
+inline constexpr char booksUsingCategory[] =
+    "SELECT count(*) FROM Books b JOIN BookCategoryLink l ON l.BookID = b.BookID WHERE l.CategoryKey = ?";
+
+inline constexpr char deleteCategory[] = "DELETE FROM Category WHERE CategoryID = ?";
+
+inline constexpr char deleteLinksOfBook[] = "DELETE FROM BookCategoryLink WHERE BookID = ?";
+inline constexpr char deleteLinksOfCategory[] = "DELETE FROM BookCategoryLink WHERE CategoryKey = ?";
+inline constexpr char insertLink[] = "INSERT OR IGNORE INTO BookCategoryLink (BookID, CategoryKey) VALUES (?, ?)";
+
+} // namespace shelvio::sql

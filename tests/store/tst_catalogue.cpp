@@ -1,0 +1,404 @@
+#include "catalogue.h"
+#include "schema.h"
+#include "testcatalogue.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace shelvio;
+using testing::TestCatalogue;
+
+namespace {
+
+QStringList titlesInOrder(Catalogue& catalogue)
+{
+    QStringList titles;
+    catalogue.forEachBookByTitle([&](qint64, const QString& sortTitle) { titles << sortTitle; });
+    return titles;
+}
+
+QByteArray readAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+class TestCatalogueFile : public QObject {
+    Q_OBJECT
+private slots:
+    void createsFullSchema();
+    void reopensExistingCatalogue();
+    void leavesForeignFilesUntouched_data();
+    void leavesForeignFilesUntouched();
+    void opensReadOnlyForBrowsing();
+    void roundTripsEveryValueExactly();
+    void keepsNullsNull();
+    void ordersTitlesAsAPersonExpects();
+    void ordersAuthorsByTrimmedNames();
+    void keepsCaseOnlyCategoriesApart();
+    void bookNumbersBeyondSixteenBits();
+    void savesAndDeletesLinksWithTheBook();
+    void failedSaveLeavesCatalogueUnchanged();
+    void categoryNamesCompareWithoutCase();
+    void deletesCategoryByExactName();
+    void refusesOverlongCategoryName();
+    void newBookNeverReusesANumber();
+};
+
+void TestCatalogueFile::createsFullSchema()
+{
+    TestCatalogue file;
+    const auto columns = [&](const QString& table) {
+        QStringList names;
+        for (const auto& row : file.rows(QStringLiteral("SELECT name FROM pragma_table_info(?) ORDER BY cid"),
+                                         {table}))
+            names << row.at(0).toString();
+        return names;
+    };
+    const QStringList books = columns(QStringLiteral("Books"));
+    QCOMPARE(books.size(), 40);
+    QCOMPARE(books, schema::bookColumns());
+    QCOMPARE(books.mid(0, 15),
+             (QStringList{"BookID", "Title", "Author", "YearPublished", "Rating", "DateRead", "Comments", "Cost",
+                          "Category", "WantToBuy", "OwnBook", "Pages", "ReadBook", "GA1", "GA2"}));
+    QCOMPARE(books.at(27), QStringLiteral("GA15"));
+    QCOMPARE(books.at(28), QStringLiteral("GN1"));
+    QCOMPARE(books.at(34), QStringLiteral("GB1"));
+    QCOMPARE(books.at(39), QStringLiteral("GB6"));
+    QCOMPARE(columns(QStringLiteral("Category")), (QStringList{"CategoryID", "CategoryName"}));
+    QCOMPARE(columns(QStringLiteral("BookCategoryLink")), (QStringList{"BookID", "CategoryKey"}));
+
+    QStringList indexes;
+    for (const auto& row : file.rows(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'index'")))
+        indexes << row.at(0).toString();
+    indexes.sort();
+    QStringList expected{"Books_PrimaryKey",    "Books_BookID",        "Books_AuthorID",
+                         "Books_RatingID",      "Category_PrimaryKey", "Category_CategoryID",
+                         "BookCategoryLink_PrimaryKey", "BookCategoryLink_BookID",
+                         "BookCategoryLink_CategoryKey"};
+    expected.sort();
+    QCOMPARE(indexes, expected);
+
+    // Keys come from AUTOINCREMENT, so a deleted book's number is never given again.
+    QVERIFY(file.scalar(QStringLiteral("SELECT sql FROM sqlite_master WHERE name = 'Books'"))
+                .toString()
+                .contains(QStringLiteral("BookID INTEGER PRIMARY KEY AUTOINCREMENT")));
+    QCOMPARE(file.scalar(QStringLiteral("PRAGMA journal_mode")).toString(), QStringLiteral("delete"));
+}
+
+void TestCatalogueFile::reopensExistingCatalogue()
+{
+    TestCatalogue file;
+    file.addBook(QStringLiteral("Dune"));
+    Catalogue catalogue;
+    QCOMPARE(catalogue.open(file.path()), Catalogue::OpenStatus::Opened);
+    QCOMPARE(catalogue.bookCount(), std::optional<qint64>(1));
+    QVERIFY(!catalogue.isReadOnly());
+}
+
+void TestCatalogueFile::leavesForeignFilesUntouched_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("problem");
+    const int notACatalogue = int(Catalogue::OpenStatus::NotACatalogue);
+    QTest::newRow("text") << QByteArray("Dear diary,\nno books today.\n") << notACatalogue << "not an SQLite";
+    QTest::newRow("empty") << QByteArray() << notACatalogue << "empty";
+    QByteArray jet(512, '\0');
+    jet.replace(4, 15, "Standard Jet DB");
+    QTest::newRow("jet") << jet << int(Catalogue::OpenStatus::LegacyFormat) << "";
+    QByteArray truncated("SQLite format 3");
+    truncated.append('\0');
+    truncated.append(QByteArray(200, '\x01'));
+    QTest::newRow("truncated sqlite") << truncated << notACatalogue << "";
+}
+
+void TestCatalogueFile::leavesForeignFilesUntouched()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(int, status);
+    QFETCH(QString, problem);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Shelvio.mdb"));
+    {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(content);
+    }
+    Catalogue catalogue;
+    QCOMPARE(int(catalogue.open(path)), status);
+    QVERIFY(!catalogue.isOpen());
+    QVERIFY(catalogue.lastError().contains(problem));
+    QCOMPARE(readAll(path), content);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"Shelvio.mdb"});
+}
+
+void TestCatalogueFile::opensReadOnlyForBrowsing()
+{
+    TestCatalogue file;
+    file.addBook(QStringLiteral("Emma"));
+    // An SQLite file with other tables is not a catalogue, and stays as it was.
+    QTemporaryDir dir;
+    const QString other = dir.filePath(QStringLiteral("other.db"));
+    testing::queryFile(other, QStringLiteral("CREATE TABLE Customers (id INTEGER)"));
+    const QByteArray before = readAll(other);
+    Catalogue foreign;
+    QCOMPARE(foreign.open(other), Catalogue::OpenStatus::NotACatalogue);
+    QVERIFY2(foreign.lastError().contains(QStringLiteral("Books")), qPrintable(foreign.lastError()));
+    QCOMPARE(readAll(other), before);
+
+    const QByteArray stored = file.bytes();
+    Catalogue catalogue;
+    QCOMPARE(catalogue.open(file.path(), Access::ReadOnly), Catalogue::OpenStatus::ReadOnly);
+    QVERIFY(catalogue.isReadOnly());
+    QCOMPARE(titlesInOrder(catalogue), QStringList{"Emma"});
+    QVERIFY(!catalogue.saveBook(testing::book(QStringLiteral("Persuasion")), {}));
+    QVERIFY(catalogue.lastError().contains(QStringLiteral("read-only")));
+    QVERIFY(!catalogue.deleteBook(1));
+    QVERIFY(!catalogue.addCategory(QStringLiteral("Novels")));
+    QVERIFY(!catalogue.deleteCategory(QStringLiteral("Novels")));
+    QCOMPARE(file.bytes(), stored);
+}
+
+void TestCatalogueFile::roundTripsEveryValueExactly()
+{
+    TestCatalogue file;
+    file.addCategory(QStringLiteral("Children's"));
+    BookRecord book;
+    book.title = QStringLiteral("The \"Quoted\" O'Brien — Преступление 日本");
+    book.author = QStringLiteral(" O'Brien ");
+    book.firstName = QStringLiteral("Émile");
+    book.yearPublished = 1937;
+    book.pages = 2147483647;
+    book.costUnits = 12345678;
+    book.dateRead = QStringLiteral("3/14/2001");
+    book.comments = QStringLiteral("Line one\r\nline two\nthree\ttabbed \x01 control");
+    book.rating = 7;
+    book.wantToBuy = true;
+    book.readBook = true;
+    book.wantToRead = true;
+    const qint64 id = file.addBook(book, {QStringLiteral("Children's")});
+
+    Catalogue catalogue;
+    catalogue.open(file.path());
+    const auto loaded = catalogue.loadBook(id);
+    QVERIFY(loaded);
+    QCOMPARE(loaded->title, book.title);
+    QCOMPARE(loaded->author, book.author);
+    QCOMPARE(loaded->firstName, book.firstName);
+    QCOMPARE(loaded->yearPublished, book.yearPublished);
+    QCOMPARE(loaded->pages, book.pages);
+    QCOMPARE(loaded->costUnits, book.costUnits);
+    QCOMPARE(loaded->dateRead, book.dateRead);
+    QCOMPARE(loaded->comments, book.comments);
+    QCOMPARE(loaded->rating, book.rating);
+    QCOMPARE(loaded->wantToBuy, true);
+    QCOMPARE(loaded->ownBook, false);
+    QCOMPARE(loaded->readBook, true);
+    QCOMPARE(loaded->wantToRead, true);
+    QCOMPARE(catalogue.categoryNamesOfBook(id), std::optional<QStringList>(QStringList{"Children's"}));
+    QCOMPARE(file.scalar(QStringLiteral("SELECT GA2 FROM Books")).toString(),
+             QStringLiteral("\"Quoted\" O'Brien — Преступление 日本, The "));
+    // Cost is an ordinary REAL any SQLite tool can read; flags are 0/1.
+    QCOMPARE(file.scalar(QStringLiteral("SELECT typeof(Cost) || ' ' || Cost FROM Books")).toString(),
+             QStringLiteral("real 1234.5678"));
+    QCOMPARE(file.scalar(QStringLiteral("SELECT OwnBook || WantToBuy FROM Books")).toString(),
+             QStringLiteral("01"));
+    QCOMPARE(catalogue.loadBook(id + 1), std::nullopt);
+    QVERIFY(catalogue.lastError().isEmpty());
+}
+
+void TestCatalogueFile::keepsNullsNull()
+{
+    TestCatalogue file;
+    file.exec(QStringLiteral("INSERT INTO Books (BookID, Title) VALUES (5, 'Bare')"));
+    Catalogue catalogue;
+    catalogue.open(file.path());
+    const auto loaded = catalogue.loadBook(5);
+    QVERIFY(loaded);
+    QVERIFY(loaded->author.isEmpty());
+    QVERIFY(loaded->dateRead.isEmpty());
+    QCOMPARE(loaded->yearPublished, std::nullopt);
+    QCOMPARE(loaded->costUnits, std::nullopt);
+    QCOMPARE(loaded->rating, std::nullopt);
+
+    BookRecord blank = testing::book(QStringLiteral("Blank numbers"));
+    const auto id = catalogue.saveBook(blank, {});
+    QVERIFY(id);
+    QCOMPARE(file.rows(QStringLiteral("SELECT YearPublished IS NULL, Pages IS NULL, Cost IS NULL, Author, "
+                                      "GA1, Rating FROM Books WHERE BookID = ?"),
+                       {*id})
+                 .first(),
+             (QVariantList{1, 1, 1, QString(), QString(), 0}));
+}
+
+void TestCatalogueFile::ordersTitlesAsAPersonExpects()
+{
+    TestCatalogue file;
+    for (const char* title : {"Zoology", "art", "Émile", "Emma", "apple", "Apple", "The Hobbit", "ändern"})
+        file.addBook(QString::fromUtf8(title));
+    Catalogue catalogue;
+    catalogue.open(file.path());
+    // Case and accents set aside; equal titles keep their order of entry.
+    QCOMPARE(titlesInOrder(catalogue), (QStringList{"ändern", "apple", "Apple", "art", "Émile", "Emma",
+                                                    "Hobbit, The ", "Zoology"}));
+}
+
+void TestCatalogueFile::ordersAuthorsByTrimmedNames()
+{
+    TestCatalogue file;
+    file.addBook(QStringLiteral("B1"), QStringLiteral("Smith"), QStringLiteral("John"));
+    file.addBook(QStringLiteral("A1"), QStringLiteral("Adams"), QStringLiteral("Zed"));
+    file.addBook(QStringLiteral("B2"), QStringLiteral(" Smith "), QStringLiteral("John "));
+    file.addBook(QStringLiteral("A0"), QStringLiteral("adams"), QStringLiteral("Amy"));
+    file.addBook(QStringLiteral("B0"), QStringLiteral("Smith"), QStringLiteral("John"));
+    Catalogue catalogue;
+    catalogue.open(file.path());
+    QStringList order;
+    catalogue.forEachBookByAuthor(
+        [&](qint64, const QString& sortTitle, const QString&, const QString&) { order << sortTitle; });
+    QCOMPARE(order, (QStringList{"A0", "A1", "B0", "B1", "B2"}));
+}
+
+void TestCatalogueFile::keepsCaseOnlyCategoriesApart()
+{
+    TestCatalogue file;
+    file.exec(QStringLiteral("INSERT INTO Category (CategoryID, CategoryName) VALUES (1, 'Fiction'), "
+                             "(2, 'fiction'), (3, 'art')"));
+    const qint64 a = file.addBook(QStringLiteral("Alpha"), {}, {}, {"fiction"});
+    const qint64 b = file.addBook(QStringLiteral("Beta"), {}, {}, {"Fiction", "art"});
+    file.addBook(QStringLiteral("Gamma"), {}, {}, {"fiction"});
+    QCOMPARE(file.scalar(QStringLiteral("SELECT CategoryKey FROM BookCategoryLink WHERE BookID = ?"), {a}),
+             QVariant(2));
+    Catalogue catalogue;
+    catalogue.open(file.path());
+    QStringList rows;
+    catalogue.forEachBookByCategory([&](qint64, const QString& title, const QString& category) {
+        rows << category + QLatin1Char('/') + title;
+    });
+    QCOMPARE(rows, (QStringList{"art/Beta", "Fiction/Beta", "fiction/Alpha", "fiction/Gamma"}));
+    QCOMPARE(catalogue.booksUsingCategory(QStringLiteral("Fiction")), std::optional<qint64>(1));
+    QCOMPARE(catalogue.booksUsingCategory(QStringLiteral("fiction")), std::optional<qint64>(2));
+    QVERIFY(catalogue.deleteCategory(QStringLiteral("Fiction")));
+    QCOMPARE(catalogue.categoryNamesOfBook(b), std::optional<QStringList>(QStringList{"art"}));
+    QCOMPARE(catalogue.categoryNamesOfBook(a), std::optional<QStringList>(QStringList{"fiction"}));
+}
+
+void TestCatalogueFile::bookNumbersBeyondSixteenBits()
+{
+    TestCatalogue file;
+    file.exec(QStringLiteral("INSERT INTO Books (BookID, Title, GA2) VALUES (32767, 'Low', 'Low'), "
+                             "(32768, 'High', 'High'), (5000000000, 'Huge', 'Huge')"));
+    Catalogue catalogue;
+    catalogue.open(file.path());
+    QCOMPARE(catalogue.loadBook(32768)->title, QStringLiteral("High"));
+    QCOMPARE(catalogue.loadBook(5000000000)->title, QStringLiteral("Huge"));
+    QVERIFY(catalogue.deleteBook(32768));
+    QCOMPARE(titlesInOrder(catalogue), (QStringList{"Huge", "Low"}));
+    const auto next = catalogue.saveBook(testing::book(QStringLiteral("Next")), {});
+    QCOMPARE(next, std::optional<qint64>(5000000001));
+}
+
+void TestCatalogueFile::savesAndDeletesLinksWithTheBook()
+{
+    TestCatalogue file;
+    file.addCategory(QStringLiteral("History"));
+    file.addCategory(QStringLiteral("Poetry"));
+    Catalogue catalogue;
+    catalogue.open(file.path());
+    BookRecord book = testing::book(QStringLiteral("Iliad"));
+    const auto id = catalogue.saveBook(book, {QStringLiteral("History"), QStringLiteral("Poetry")});
+    QVERIFY(id);
+    book.id = id;
+    QVERIFY(catalogue.saveBook(book, {QStringLiteral("Poetry")}));
+    QCOMPARE(catalogue.categoryNamesOfBook(*id), std::optional<QStringList>(QStringList{"Poetry"}));
+    QVERIFY(catalogue.deleteBook(*id));
+    QCOMPARE(file.scalar(QStringLiteral("SELECT count(*) FROM BookCategoryLink")), QVariant(0));
+    QCOMPARE(catalogue.bookCount(), std::optional<qint64>(0));
+}
+
+void TestCatalogueFile::failedSaveLeavesCatalogueUnchanged()
+{
+    TestCatalogue file;
+    file.addCategory(QStringLiteral("History"));
+    const qint64 id = file.addBook(QStringLiteral("Kept"), {}, {}, {"History"});
+    // A trigger stands in for any failure after the book row is written.
+    file.exec(QStringLiteral("CREATE TRIGGER refuse BEFORE INSERT ON BookCategoryLink "
+                             "BEGIN SELECT RAISE(ABORT, 'disk trouble'); END"));
+    const QByteArray before = file.bytes();
+    Catalogue catalogue;
+    catalogue.open(file.path());
+    BookRecord changed = testing::book(QStringLiteral("Changed"));
+    changed.id = id;
+    QVERIFY(!catalogue.saveBook(changed, {QStringLiteral("History")}));
+    QVERIFY(catalogue.lastError().contains(QStringLiteral("disk trouble")));
+    QVERIFY(!catalogue.saveBook(testing::book(QStringLiteral("New")), {QStringLiteral("History")}));
+    QCOMPARE(catalogue.loadBook(id)->title, QStringLiteral("Kept"));
+    QCOMPARE(catalogue.categoryNamesOfBook(id), std::optional<QStringList>(QStringList{"History"}));
+    QCOMPARE(catalogue.bookCount(), std::optional<qint64>(1));
+    catalogue.close();
+    QCOMPARE(file.bytes(), before);
+}
+
+void TestCatalogueFile::categoryNamesCompareWithoutCase()
+{
+    TestCatalogue file;
+    file.addCategory(QStringLiteral("Émile"));
+    file.addCategory(QStringLiteral("Children's"));
+    Catalogue catalogue;
+    catalogue.open(file.path());
+    QCOMPARE(catalogue.categoryNameOnFile(QStringLiteral("émile")), std::optional<bool>(true));
+    QCOMPARE(catalogue.categoryNameOnFile(QStringLiteral("ÉMILE")), std::optional<bool>(true));
+    QCOMPARE(catalogue.categoryNameOnFile(QStringLiteral("Emile")), std::optional<bool>(false));
+    QCOMPARE(catalogue.categoryNameOnFile(QStringLiteral("CHILDREN'S")), std::optional<bool>(true));
+    QCOMPARE(catalogue.categoryNameOnFile(QStringLiteral(" Children's")), std::optional<bool>(false));
+}
+
+void TestCatalogueFile::deletesCategoryByExactName()
+{
+    TestCatalogue file;
+    file.addCategory(QStringLiteral("O'Brien's"));
+    file.addBook(QStringLiteral("One"), {}, {}, {"O'Brien's"});
+    file.addBook(QStringLiteral("Two"), {}, {}, {"O'Brien's"});
+    Catalogue catalogue;
+    catalogue.open(file.path());
+    QCOMPARE(catalogue.booksUsingCategory(QStringLiteral("O'Brien's")), std::optional<qint64>(2));
+    QCOMPARE(catalogue.booksUsingCategory(QStringLiteral("o'brien's")), std::optional<qint64>(0));
+    QVERIFY(!catalogue.deleteCategory(QStringLiteral("o'brien's")));
+    QVERIFY(catalogue.lastError().isEmpty());
+    QVERIFY(catalogue.deleteCategory(QStringLiteral("O'Brien's")));
+    QCOMPARE(file.scalar(QStringLiteral("SELECT count(*) FROM BookCategoryLink")), QVariant(0));
+    QCOMPARE(catalogue.categoryNames(), std::optional<QStringList>(QStringList()));
+    QCOMPARE(catalogue.bookCount(), std::optional<qint64>(2));
+}
+
+void TestCatalogueFile::refusesOverlongCategoryName()
+{
+    TestCatalogue file;
+    Catalogue catalogue;
+    catalogue.open(file.path());
+    QVERIFY(catalogue.addCategory(QString(50, u'x')));
+    QVERIFY(!catalogue.addCategory(QString(51, u'y')));
+    QVERIFY(catalogue.lastError().contains(QStringLiteral("50")));
+    QCOMPARE(catalogue.categoryNames(), std::optional<QStringList>(QStringList{QString(50, u'x')}));
+}
+
+void TestCatalogueFile::newBookNeverReusesANumber()
+{
+    TestCatalogue file;
+    const qint64 first = file.addBook(QStringLiteral("One"));
+    const qint64 second = file.addBook(QStringLiteral("Two"));
+    Catalogue catalogue;
+    catalogue.open(file.path());
+    QVERIFY(catalogue.deleteBook(second));
+    const auto third = catalogue.saveBook(testing::book(QStringLiteral("Three")), {});
+    QVERIFY(third);
+    QVERIFY(*third > second);
+    QVERIFY(first < second);
+}
+
+QTEST_GUILESS_MAIN(TestCatalogueFile)
+#include "tst_catalogue.moc"

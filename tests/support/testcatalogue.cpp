@@ -1,0 +1,112 @@
+#include "testcatalogue.h"
+
+#include "connection.h"
+
+#include <QFile>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QTest>
+
+namespace testing {
+
+TestCatalogue::TestCatalogue()
+    : m_catalogue(std::make_unique<shelvio::Catalogue>())
+{
+    const auto status = m_catalogue->open(path());
+    if (status != shelvio::Catalogue::OpenStatus::Created)
+        qFatal("cannot create test catalogue: %s", qPrintable(m_catalogue->lastError()));
+}
+
+TestCatalogue::~TestCatalogue() = default;
+
+QString TestCatalogue::path() const
+{
+    return m_dir.filePath(QStringLiteral("Shelvio.mdb"));
+}
+
+qint64 TestCatalogue::addBook(const shelvio::BookRecord& book, const QStringList& categories)
+{
+    const auto id = m_catalogue->saveBook(book, categories);
+    if (!id)
+        qFatal("cannot add test book: %s", qPrintable(m_catalogue->lastError()));
+    return *id;
+}
+
+qint64 TestCatalogue::addBook(const QString& title, const QString& author, const QString& firstName,
+                              const QStringList& categories)
+{
+    return addBook(book(title, author, firstName), categories);
+}
+
+void TestCatalogue::addCategory(const QString& name)
+{
+    if (!m_catalogue->addCategory(name))
+        qFatal("cannot add test category: %s", qPrintable(m_catalogue->lastError()));
+}
+
+QVariant TestCatalogue::scalar(const QString& sql, const QVariantList& values) const
+{
+    const auto result = rows(sql, values);
+    return result.isEmpty() || result.first().isEmpty() ? QVariant() : result.first().first();
+}
+
+QList<QVariantList> TestCatalogue::rows(const QString& sql, const QVariantList& values) const
+{
+    return queryFile(path(), sql, values);
+}
+
+void TestCatalogue::exec(const QString& sql, const QVariantList& values) const
+{
+    queryFile(path(), sql, values);
+}
+
+QByteArray TestCatalogue::bytes() const
+{
+    QFile file(path());
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return file.readAll();
+}
+
+shelvio::BookRecord book(const QString& title, const QString& author, const QString& firstName)
+{
+    shelvio::BookRecord record;
+    record.title = title;
+    record.author = author;
+    record.firstName = firstName;
+    record.dateRead = QStringLiteral("//");
+    return record;
+}
+
+QList<QVariantList> queryFile(const QString& path, const QString& sql, const QVariantList& values)
+{
+    QString error;
+    QSqlDatabase db = shelvio::openConnection(path, shelvio::Access::ReadWrite, &error);
+    if (!db.isOpen())
+        qFatal("cannot open %s: %s", qPrintable(path), qPrintable(error));
+    QList<QVariantList> result;
+    {
+        QSqlQuery query(db);
+        query.prepare(sql);
+        for (const QVariant& value : values)
+            query.addBindValue(value);
+        if (!query.exec())
+            qFatal("test statement failed: %s: %s", qPrintable(sql), qPrintable(query.lastError().text()));
+        while (query.next()) {
+            QVariantList row;
+            for (int i = 0; i < query.record().count(); ++i)
+                row << query.value(i);
+            result << row;
+        }
+    }
+    shelvio::closeConnection(db);
+    return result;
+}
+
+QString fixturesFolder()
+{
+    return qEnvironmentVariable("SHELVIO_FIXTURES");
+}
+
+} // namespace testing

@@ -1,0 +1,52 @@
+#pragma once
+
+#include "bookrecord.h"
+#include "catalogue.h"
+
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QVariant>
+
+#include <memory>
+
+namespace testing {
+
+// A catalogue file in a temporary folder of its own, created empty with the
+// full schema. The folder goes when the object does.
+class TestCatalogue {
+public:
+    TestCatalogue();
+    ~TestCatalogue();
+
+    QString folder() const { return m_dir.path(); }
+    QString path() const;
+
+    // Adds through the store, as the editor would; returns the book number.
+    qint64 addBook(const shelvio::BookRecord& book, const QStringList& categories = {});
+    qint64 addBook(const QString& title, const QString& author = {}, const QString& firstName = {},
+                   const QStringList& categories = {});
+    void addCategory(const QString& name);
+
+    // Direct access for setting up rows the editor would never write and for
+    // checking what was stored.
+    QVariant scalar(const QString& sql, const QVariantList& values = {}) const;
+    QList<QVariantList> rows(const QString& sql, const QVariantList& values = {}) const;
+    void exec(const QString& sql, const QVariantList& values = {}) const;
+
+    // The file's bytes, for checks that something was left untouched.
+    QByteArray bytes() const;
+
+private:
+    QTemporaryDir m_dir;
+    std::unique_ptr<shelvio::Catalogue> m_catalogue;
+};
+
+// A minimal book with the given title and names.
+shelvio::BookRecord book(const QString& title, const QString& author = {}, const QString& firstName = {});
+
+// Runs a statement on a file through a connection of its own.
+QList<QVariantList> queryFile(const QString& path, const QString& sql, const QVariantList& values = {});
+
+QString fixturesFolder();
+
+} // namespace testing
