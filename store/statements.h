@@ -66,4 +66,28 @@ inline constexpr char deleteLinksOfBook[] = "DELETE FROM BookCategoryLink WHERE 
 inline constexpr char deleteLinksOfCategory[] = "DELETE FROM BookCategoryLink WHERE CategoryKey = ?";
 inline constexpr char insertLink[] = "INSERT OR IGNORE INTO BookCategoryLink (BookID, CategoryKey) VALUES (?, ?)";
 
+// Converting a catalogue of the older Jet format: the keys already in use,
+// and each table's next key, which SQLite keeps in sqlite_sequence.
+namespace legacy {
+
+inline constexpr char countCategories[] = "SELECT count(*) FROM Category";
+inline constexpr char countLinks[] = "SELECT count(*) FROM BookCategoryLink";
+inline constexpr char countOrphanLinks[] =
+    "SELECT count(*) FROM BookCategoryLink l "
+    "WHERE NOT EXISTS (SELECT 1 FROM Books b WHERE b.BookID = l.BookID) "
+    "OR NOT EXISTS (SELECT 1 FROM Category c WHERE c.CategoryID = l.CategoryKey)";
+inline constexpr char linkCount[] =
+    "SELECT count(*) FROM BookCategoryLink WHERE BookID = ? AND CategoryKey = ?";
+
+inline constexpr char highestBookId[] = "SELECT max(BookID) FROM Books";
+inline constexpr char highestLinkedBookId[] = "SELECT max(BookID) FROM BookCategoryLink";
+inline constexpr char highestCategoryId[] = "SELECT max(CategoryID) FROM Category";
+inline constexpr char highestLinkedCategoryId[] = "SELECT max(CategoryKey) FROM BookCategoryLink";
+
+inline constexpr char nextKey[] = "SELECT seq FROM sqlite_sequence WHERE name = ?";
+inline constexpr char updateNextKey[] = "UPDATE sqlite_sequence SET seq = ? WHERE name = ?";
+inline constexpr char insertNextKey[] = "INSERT INTO sqlite_sequence (seq, name) VALUES (?, ?)";
+
+} // namespace legacy
+
 } // namespace shelvio::sql

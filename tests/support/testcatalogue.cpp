@@ -2,6 +2,7 @@
 
 #include "connection.h"
 
+#include <QDir>
 #include <QFile>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -63,10 +64,7 @@ void TestCatalogue::exec(const QString& sql, const QVariantList& values) const
 
 QByteArray TestCatalogue::bytes() const
 {
-    QFile file(path());
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return file.readAll();
+    return fileBytes(path());
 }
 
 shelvio::BookRecord book(const QString& title, const QString& author, const QString& firstName)
@@ -107,6 +105,23 @@ QList<QVariantList> queryFile(const QString& path, const QString& sql, const QVa
 QString fixturesFolder()
 {
     return qEnvironmentVariable("SHELVIO_FIXTURES");
+}
+
+QString copyFixture(const QString& relativePath, const QString& toPath)
+{
+    const QString from = QDir(fixturesFolder()).filePath(relativePath);
+    if (!QFile::copy(from, toPath))
+        qFatal("cannot copy fixture %s to %s", qPrintable(from), qPrintable(toPath));
+    QFile::setPermissions(toPath, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+    return toPath;
+}
+
+QByteArray fileBytes(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return file.readAll();
 }
 
 } // namespace testing

@@ -49,4 +49,12 @@ QList<QVariantList> queryFile(const QString& path, const QString& sql, const QVa
 
 QString fixturesFolder();
 
+// Copies a file of the fixtures folder (path relative to it) to toPath, as an
+// ordinary writable file, and returns toPath. The fixtures themselves are
+// never written.
+QString copyFixture(const QString& relativePath, const QString& toPath);
+
+// The whole content of a file, empty when it cannot be read.
+QByteArray fileBytes(const QString& path);
+
 } // namespace testing

@@ -1,0 +1,448 @@
+#include "legacyconversion.h"
+
+#include "catalogue.h"
+#include "connection.h"
+#include "fileformat.h"
+#include "jetfile.h"
+#include "numbers.h"
+#include "schema.h"
+#include "statements.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QSqlError>
+#include <QSqlQuery>
+
+using namespace Qt::StringLiterals;
+
+namespace shelvio {
+
+namespace {
+
+struct TableSpec {
+    QString name;
+    QStringList columns;
+    QString key;                // the AutoNumber key; empty for the link table
+    const char* countRows;      // how many rows the new file holds
+    const char* highestKeys[2]; // the key column here and in the link table
+};
+
+const QList<TableSpec>& catalogueTables() {
+    static const QList<TableSpec> tables{
+        {u"Books"_s,
+         schema::bookColumns(),
+         u"BookID"_s,
+         sql::countBooks,
+         {sql::legacy::highestBookId, sql::legacy::highestLinkedBookId}},
+        {u"Category"_s,
+         schema::categoryColumns(),
+         u"CategoryID"_s,
+         sql::legacy::countCategories,
+         {sql::legacy::highestCategoryId, sql::legacy::highestLinkedCategoryId}},
+        {u"BookCategoryLink"_s, schema::bookCategoryLinkColumns(), QString(), sql::legacy::countLinks, {}},
+    };
+    return tables;
+}
+
+// The Jet type each catalogue column was made with. Text and Memo stand in
+// for each other; a number column may be any size of whole number.
+JetType expectedType(const QString& column) {
+    static const QStringList integers{u"BookID"_s, u"YearPublished"_s, u"Rating"_s,     u"Pages"_s,
+                                      u"GN1"_s,    u"GN2"_s,           u"GN3"_s,        u"GN4"_s,
+                                      u"GN5"_s,    u"GN6"_s,           u"CategoryID"_s, u"CategoryKey"_s};
+    static const QStringList yesNo{u"WantToBuy"_s, u"OwnBook"_s, u"ReadBook"_s, u"GB1"_s, u"GB2"_s,
+                                   u"GB3"_s,       u"GB4"_s,     u"GB5"_s,      u"GB6"_s};
+    if (integers.contains(column))
+        return JetType::Integer;
+    if (yesNo.contains(column))
+        return JetType::YesNo;
+    if (column == u"Cost"_s)
+        return JetType::Currency;
+    if (column == u"Comments"_s)
+        return JetType::Memo;
+    return JetType::Text;
+}
+
+bool typeFits(JetType expected, JetType actual) {
+    const auto isText = [](JetType type) {
+        return type == JetType::Text || type == JetType::Memo;
+    };
+    return expected == actual || (isText(expected) && isText(actual));
+}
+
+// What keeps one Jet table from holding a catalogue table, if anything.
+QStringList tableProblems(const TableSpec& spec, const JetTable& table) {
+    QStringList missing, wrongType, extra;
+    for (const QString& name : spec.columns) {
+        const auto column =
+            std::find_if(table.columns.cbegin(), table.columns.cend(),
+                         [&](const JetColumn& c) { return c.name.compare(name, Qt::CaseInsensitive) == 0; });
+        if (column == table.columns.cend())
+            missing << name;
+        else if (!typeFits(expectedType(name), column->type))
+            wrongType << u"%1 is %2, not %3"_s.arg(name, JetFile::typeName(column->type),
+                                                   JetFile::typeName(expectedType(name)));
+    }
+    for (const JetColumn& column : table.columns) {
+        if (!spec.columns.contains(column.name, Qt::CaseInsensitive))
+            extra << column.name;
+    }
+    QStringList problems;
+    if (!missing.isEmpty())
+        problems << u"the table %1 has no column %2"_s.arg(spec.name, missing.join(u", no column "_s));
+    if (!wrongType.isEmpty())
+        problems << u"in the table %1, %2"_s.arg(spec.name, wrongType.join(u", "_s));
+    // Their values would be lost: the catalogue has nowhere to keep them.
+    if (!extra.isEmpty())
+        problems << u"the table %1 has columns a catalogue has no place for: %2"_s.arg(spec.name,
+                                                                                       extra.join(u", "_s));
+    return problems;
+}
+
+// A Jet value as the catalogue stores it (see numbers.h for the cost).
+QVariant storedForm(JetType type, const QVariant& value) {
+    switch (type) {
+    case JetType::Integer:
+        return value.isNull() ? QVariant(QMetaType::fromType<qint64>()) : value;
+    case JetType::Currency:
+        return value.isNull() ? QVariant(QMetaType::fromType<double>())
+                              : QVariant(amountFromCostUnits(value.toLongLong()));
+    case JetType::YesNo:
+        return int(value.toBool());
+    case JetType::Text:
+    case JetType::Memo:
+    case JetType::Other:
+        break;
+    }
+    return value.isNull() ? QVariant(QMetaType::fromType<QString>()) : value;
+}
+
+// Whether the catalogue's value in column i of the query is the Jet value.
+bool sameValue(JetType type, const QVariant& jetValue, const QSqlQuery& stored, int i) {
+    if (stored.isNull(i) || jetValue.isNull())
+        return stored.isNull(i) && jetValue.isNull();
+    const QVariant value = stored.value(i);
+    switch (type) {
+    case JetType::Integer:
+        return value.typeId() == QMetaType::LongLong && value.toLongLong() == jetValue.toLongLong();
+    case JetType::Currency:
+        return value.typeId() == QMetaType::Double &&
+               costUnitsFromAmount(value.toDouble()) == jetValue.toLongLong();
+    case JetType::YesNo:
+        return value.typeId() == QMetaType::LongLong && value.toLongLong() == (jetValue.toBool() ? 1 : 0);
+    case JetType::Text:
+    case JetType::Memo:
+    case JetType::Other:
+        break;
+    }
+    return value.typeId() == QMetaType::QString && value.toString() == jetValue.toString();
+}
+
+QString insertStatement(const TableSpec& spec) {
+    QStringList marks;
+    for (qsizetype i = 0; i < spec.columns.size(); ++i)
+        marks << u"?"_s;
+    return u"INSERT INTO %1 (%2) VALUES (%3)"_s.arg(spec.name, spec.columns.join(u", "_s),
+                                                    marks.join(u", "_s));
+}
+
+QString selectByKeyStatement(const TableSpec& spec) {
+    return u"SELECT %1 FROM %2 WHERE %3 = ?"_s.arg(spec.columns.join(u", "_s), spec.name, spec.key);
+}
+
+// Writes the new file from the Jet file and checks it; see convertJetCatalogue.
+class Converter {
+public:
+    Converter(const QString& jetPath, const QString& targetPath)
+        : m_jetPath(jetPath)
+        , m_targetPath(targetPath) {}
+
+    LegacyConversion run();
+
+private:
+    bool fail(const QString& message);
+    bool failed(const QSqlQuery& query, const QString& what);
+    bool openSource();
+    bool createTarget();
+    bool copyAll();
+    bool copyTable(const TableSpec& spec);
+    bool setNextKey(const TableSpec& spec);
+    std::optional<qint64> number(const char* statement, const QVariantList& values = {});
+    bool checkCounts();
+    bool checkTable(const TableSpec& spec);
+    bool checkRow(const TableSpec& spec, const QVariantList& values, QSqlQuery& stored);
+    bool checkNextKeys();
+    bool closeTarget();
+    void discardTarget();
+
+    QString m_jetPath;
+    QString m_targetPath;
+    JetFile m_jet;
+    QHash<QString, JetTable> m_tables; // by the catalogue's table name
+    QHash<QString, qint64> m_rowsRead; // by table
+    QHash<QString, qint64> m_nextKeys; // the last key handed out, by table
+    QSqlDatabase m_db;
+    bool m_created = false;
+    LegacyConversion m_result;
+};
+
+LegacyConversion Converter::run() {
+    bool ok = openSource() && createTarget() && copyAll() && checkCounts();
+    for (const TableSpec& spec : catalogueTables())
+        ok = ok && checkTable(spec);
+    ok = ok && checkNextKeys() && closeTarget();
+    if (ok)
+        m_result.ok = true;
+    else
+        discardTarget();
+    return m_result;
+}
+
+bool Converter::fail(const QString& message) {
+    m_result.error = message;
+    return false;
+}
+
+bool Converter::failed(const QSqlQuery& query, const QString& what) {
+    return fail(u"%1: %2"_s.arg(what, query.lastError().text()));
+}
+
+bool Converter::openSource() {
+    if (QFileInfo::exists(m_targetPath))
+        return fail(u"The file %1 is already there."_s.arg(m_targetPath));
+    if (detectFileKind(m_jetPath) != FileKind::Jet)
+        return fail(u"The file %1 is not a Jet database."_s.arg(m_jetPath));
+    if (!m_jet.open(m_jetPath))
+        return fail(m_jet.error());
+    QStringList problems;
+    for (const TableSpec& spec : catalogueTables()) {
+        const auto table = m_jet.table(spec.name);
+        if (!table && !m_jet.error().isEmpty())
+            return fail(m_jet.error());
+        if (!table)
+            problems << u"it has no table %1"_s.arg(spec.name);
+        else
+            problems << tableProblems(spec, *table);
+        if (table)
+            m_tables.insert(spec.name, *table);
+    }
+    if (!problems.isEmpty())
+        return fail(u"It is not a book catalogue: "_s + problems.join(u"; "_s) + u'.');
+    return true;
+}
+
+bool Converter::createTarget() {
+    QString error;
+    // Checked to be absent in openSource(): whatever is there now is ours.
+    m_created = true;
+    m_db = openConnection(m_targetPath, Access::ReadWrite, &error);
+    if (!m_db.isOpen() || !schema::create(m_db, &error))
+        return fail(u"The new catalogue %1 cannot be made: %2"_s.arg(m_targetPath, error));
+    return true;
+}
+
+// Every row and the next keys go in together, or nothing does.
+bool Converter::copyAll() {
+    if (!m_db.transaction())
+        return fail(m_db.lastError().text());
+    bool ok = true;
+    for (const TableSpec& spec : catalogueTables())
+        ok = ok && copyTable(spec);
+    for (const TableSpec& spec : catalogueTables())
+        ok = ok && (spec.key.isEmpty() || setNextKey(spec));
+    if (ok && m_db.commit())
+        return true;
+    if (ok)
+        fail(m_db.lastError().text());
+    m_db.rollback();
+    return false;
+}
+
+bool Converter::copyTable(const TableSpec& spec) {
+    QSqlQuery insert(m_db);
+    if (!insert.prepare(insertStatement(spec)))
+        return failed(insert, u"The table %1 cannot be written"_s.arg(spec.name));
+    qint64 rows = 0;
+    bool written = true;
+    const bool read = m_jet.readRows(spec.name, spec.columns, [&](const QVariantList& values) {
+        // A row without its key would be given a new one, and its links
+        // would point at another book.
+        if (!spec.key.isEmpty() && values.constFirst().isNull()) {
+            written = fail(u"A row of the table %1 has no %2."_s.arg(spec.name, spec.key));
+            return false;
+        }
+        for (qsizetype i = 0; i < values.size(); ++i)
+            insert.bindValue(int(i), storedForm(expectedType(spec.columns.at(i)), values.at(i)));
+        written =
+            insert.exec() || failed(insert, u"A row of the table %1 cannot be written"_s.arg(spec.name));
+        rows += written;
+        return written;
+    });
+    if (!read)
+        return fail(m_jet.error());
+    if (!written)
+        return false;
+    // The table definition keeps its own count: a row that libmdb skipped
+    // (damaged, or stored in a way it does not follow) shows up here.
+    if (rows != m_tables.value(spec.name).rowCount) {
+        return fail(u"The table %1 should hold %2 rows, but %3 could be read."_s.arg(spec.name)
+                        .arg(m_tables.value(spec.name).rowCount)
+                        .arg(rows));
+    }
+    m_rowsRead.insert(spec.name, rows);
+    return true;
+}
+
+// The next key lies above the Jet counter, above every key in the table and
+// above every key a link row names: a new row never takes the number of one
+// that was deleted, nor inherits a link left behind by it.
+bool Converter::setNextKey(const TableSpec& spec) {
+    qint64 highest = qMax<qint64>(0, m_tables.value(spec.name).autoNumber);
+    for (const char* statement : spec.highestKeys) {
+        const auto key = number(statement);
+        if (!key)
+            return false;
+        highest = qMax(highest, *key);
+    }
+    QSqlQuery update(m_db);
+    if (!update.prepare(QString::fromLatin1(sql::legacy::updateNextKey)))
+        return failed(update, u"The next key cannot be set"_s);
+    update.addBindValue(highest);
+    update.addBindValue(spec.name);
+    if (!update.exec())
+        return failed(update, u"The next key cannot be set"_s);
+    if (update.numRowsAffected() == 0) {
+        // An empty table has no entry yet.
+        if (!update.prepare(QString::fromLatin1(sql::legacy::insertNextKey)))
+            return failed(update, u"The next key cannot be set"_s);
+        update.addBindValue(highest);
+        update.addBindValue(spec.name);
+        if (!update.exec())
+            return failed(update, u"The next key cannot be set"_s);
+    }
+    m_nextKeys.insert(spec.name, highest);
+    return true;
+}
+
+// The first column of the first row, 0 for Null.
+std::optional<qint64> Converter::number(const char* statement, const QVariantList& values) {
+    QSqlQuery query(m_db);
+    query.setForwardOnly(true);
+    if (!query.prepare(QString::fromLatin1(statement))) {
+        failed(query, u"The new catalogue cannot be read"_s);
+        return std::nullopt;
+    }
+    for (const QVariant& value : values)
+        query.addBindValue(value);
+    if (!query.exec() || !query.next()) {
+        failed(query, u"The new catalogue cannot be read"_s);
+        return std::nullopt;
+    }
+    return query.value(0).toLongLong();
+}
+
+bool Converter::checkCounts() {
+    for (const TableSpec& spec : catalogueTables()) {
+        const auto count = number(spec.countRows);
+        if (!count)
+            return false;
+        if (*count != m_rowsRead.value(spec.name)) {
+            return fail(u"The new table %1 holds %2 rows instead of %3."_s.arg(spec.name).arg(*count).arg(
+                m_rowsRead.value(spec.name)));
+        }
+    }
+    const auto orphans = number(sql::legacy::countOrphanLinks);
+    if (!orphans)
+        return false;
+    m_result.books = m_rowsRead.value(u"Books"_s);
+    m_result.categories = m_rowsRead.value(u"Category"_s);
+    m_result.links = m_rowsRead.value(u"BookCategoryLink"_s);
+    m_result.orphanLinks = *orphans;
+    return true;
+}
+
+// Reads the Jet table a second time and finds each of its rows, value for
+// value, in the new file.
+bool Converter::checkTable(const TableSpec& spec) {
+    QSqlQuery stored(m_db);
+    stored.setForwardOnly(true);
+    const QString statement =
+        spec.key.isEmpty() ? QString::fromLatin1(sql::legacy::linkCount) : selectByKeyStatement(spec);
+    if (!stored.prepare(statement))
+        return failed(stored, u"The new table %1 cannot be read"_s.arg(spec.name));
+    bool same = true;
+    const bool read = m_jet.readRows(spec.name, spec.columns, [&](const QVariantList& values) {
+        same = checkRow(spec, values, stored);
+        return same;
+    });
+    if (!read)
+        return fail(m_jet.error());
+    return same;
+}
+
+bool Converter::checkRow(const TableSpec& spec, const QVariantList& values, QSqlQuery& stored) {
+    const QString row = u"%1 %2"_s.arg(spec.columns.constFirst(), values.constFirst().toString());
+    if (spec.key.isEmpty()) {
+        stored.addBindValue(values.at(0));
+        stored.addBindValue(values.at(1));
+    } else {
+        stored.addBindValue(values.constFirst());
+    }
+    if (!stored.exec())
+        return failed(stored, u"The new table %1 cannot be read"_s.arg(spec.name));
+    const bool found = stored.next() && (!spec.key.isEmpty() || stored.value(0).toLongLong() == 1);
+    if (!found) {
+        stored.finish();
+        return fail(u"The row of %1 with %2 is missing from the new catalogue."_s.arg(spec.name, row));
+    }
+    for (qsizetype i = 0; !spec.key.isEmpty() && i < spec.columns.size(); ++i) {
+        if (!sameValue(expectedType(spec.columns.at(i)), values.at(i), stored, int(i))) {
+            stored.finish();
+            return fail(u"In the new catalogue, %1.%2 of the row with %3 differs from the original."_s.arg(
+                spec.name, spec.columns.at(i), row));
+        }
+    }
+    stored.finish();
+    return true;
+}
+
+bool Converter::checkNextKeys() {
+    for (auto it = m_nextKeys.cbegin(); it != m_nextKeys.cend(); ++it) {
+        const auto key = number(sql::legacy::nextKey, {it.key()});
+        if (!key)
+            return false;
+        if (*key != it.value())
+            return fail(u"The next key of the new table %1 is not above the old keys."_s.arg(it.key()));
+    }
+    return true;
+}
+
+bool Converter::closeTarget() {
+    closeConnection(m_db);
+    QString problem;
+    if (!Catalogue::isCatalogueFile(m_targetPath, &problem))
+        return fail(u"The new catalogue does not open as one: %1"_s.arg(problem));
+    return true;
+}
+
+void Converter::discardTarget() {
+    if (m_db.isValid())
+        closeConnection(m_db);
+    if (m_created) {
+        QFile::remove(m_targetPath);
+        QFile::remove(m_targetPath + u"-journal"_s);
+    }
+}
+
+} // namespace
+
+// A zero-length text: libmdb's own values give it as Null, but the row's null
+// mask tells the two apart, and JetFile reads that. An empty text therefore
+// arrives as empty text and a Null as Null, each exactly as the original
+// holds it (the editor reads both as empty).
+LegacyConversion convertJetCatalogue(const QString& jetPath, const QString& targetPath) {
+    return Converter(jetPath, targetPath).run();
+}
+
+} // namespace shelvio
