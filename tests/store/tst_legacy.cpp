@@ -13,7 +13,6 @@
 #include <QJsonObject>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QtEndian>
 
 using namespace shelvio;
 using testing::copyFixture;
@@ -72,11 +71,15 @@ QStringList differences(const QJsonObject& expected, const QJsonArray& columns, 
 constexpr qsizetype pageSize = 4096;
 
 qint32 int32At(const QByteArray& file, qsizetype at) {
-    return qFromLittleEndian<qint32>(file.constData() + at);
+    quint32 value = 0;
+    for (int i = 3; i >= 0; --i)
+        value = value << 8 | quint8(file.at(at + i));
+    return qint32(value);
 }
 
 void putInt32(QByteArray& file, qsizetype at, qint32 value) {
-    qToLittleEndian(value, file.data() + at);
+    for (int i = 0; i < 4; ++i)
+        file[at + i] = char(quint32(value) >> (8 * i));
 }
 
 QByteArray int32Bytes(qint32 value) {
