@@ -1,0 +1,197 @@
+#include "frmbooklist.h"
+
+#include "booktreeview.h"
+#include "categorylist.h"
+#include "scaling.h"
+#include "ui_frmbooklist.h"
+
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
+#include <QProcess>
+
+using namespace Qt::StringLiterals;
+
+namespace shelvio {
+
+namespace {
+
+QString nativePath(const QString& path)
+{
+    return QDir::toNativeSeparators(path);
+}
+
+} // namespace
+
+frmBookList::frmBookList(const QString& programFolder, Prompter& prompter, QWidget* parent)
+    : QMainWindow(parent)
+    , ui(std::make_unique<Ui::frmBookList>())
+    , m_prompter(prompter)
+    , m_programFolder(programFolder)
+{
+    ui->setupUi(this);
+    setUpControls();
+    connectHandlers();
+}
+
+frmBookList::~frmBookList() = default;
+
+const BookTreeModel& frmBookList::treeNodes() const
+{
+    return ui->TreeView1->nodes();
+}
+
+void frmBookList::setUpControls()
+{
+    // The window and the frames, check boxes and options it holds share one
+    // light blue; text boxes and lists keep their own white.
+    QPalette blue = palette();
+    blue.setColor(QPalette::Window, QColor(192, 192, 255));
+    setPalette(blue);
+    ui->centralwidget->setAutoFillBackground(true);
+
+    // Captions of the labels, the frames and the four flag boxes are bold; the
+    // options inside a frame are not.
+    QList<QWidget*> bold{ui->Frame1, ui->Frame2, ui->chkReadBook, ui->chkWantToReadBook, ui->chkWantBook,
+                         ui->chkOwnBook};
+    for (QLabel* label : ui->centralwidget->findChildren<QLabel*>())
+        bold << label;
+    for (QWidget* widget : bold) {
+        QFont font = widget->font();
+        font.setBold(true);
+        widget->setFont(font);
+    }
+    for (QWidget* frame : {ui->Frame1, ui->Frame2}) {
+        for (QWidget* child : frame->findChildren<QWidget*>()) {
+            QFont font = child->font();
+            font.setBold(false);
+            child->setFont(font);
+        }
+    }
+    ui->lstCategories->setSortingEnabled(true);
+    ui->lstCategoriesSelected->setSortingEnabled(true);
+    ui->txtBookID->hide();
+    scaleFixedLayout(this);
+}
+
+void frmBookList::connectHandlers()
+{
+    connect(ui->optSortByTitle, &QRadioButton::clicked, this, [this] { BuildTreeByTitle(); });
+    connect(ui->optSortAuthor, &QRadioButton::clicked, this, [this] { BuildTreeByAuthor(); });
+    connect(ui->optSortCategory, &QRadioButton::clicked, this, [this] { BuildTreeByCategory(); });
+    connect(ui->TreeView1, &BookTreeView::nodeDoubleClicked, this, &frmBookList::onTreeDoubleClick);
+    connect(ui->Command1, &QPushButton::clicked, this, [this] { Save(); });
+    connect(ui->Command3, &QPushButton::clicked, this, &frmBookList::deleteRecord);
+    connect(ui->Command4, &QPushButton::clicked, this, &frmBookList::clearScreen);
+    connect(ui->Command2, &QPushButton::clicked, this, &frmBookList::addCategory);
+    connect(ui->Command5, &QPushButton::clicked, this, &frmBookList::deleteCategory);
+    connect(ui->Command6, &QPushButton::clicked, this, &frmBookList::startReports);
+    connect(ui->mnuExit, &QAction::triggered, this, &frmBookList::endProgram);
+
+    for (QLineEdit* box : {ui->txtTitle, ui->txtAuthor, ui->txtAuthorFirstName, ui->txtYrPub, ui->txtPages,
+                           ui->txtCost})
+        connect(box, &QLineEdit::textChanged, this, &frmBookList::markChanged);
+    connect(ui->txtComments, &QPlainTextEdit::textChanged, this, &frmBookList::markChanged);
+    for (QLineEdit* box : {ui->txtMonth, ui->txtDay, ui->txtYear})
+        connect(box, &QLineEdit::textChanged, this, &frmBookList::onDateChanged);
+    for (QCheckBox* box : {ui->chkOwnBook, ui->chkWantBook, ui->chkReadBook, ui->chkWantToReadBook,
+                           ui->chkRating2, ui->chkRating4, ui->chkRating6, ui->chkRating8, ui->chkRating10})
+        connect(box, &QCheckBox::toggled, this, &frmBookList::markChanged);
+    connect(ui->lstCategories, &QListWidget::itemDoubleClicked, this,
+            [this] { moveCategory(ui->lstCategories, ui->lstCategoriesSelected); });
+    connect(ui->lstCategoriesSelected, &QListWidget::itemDoubleClicked, this,
+            [this] { moveCategory(ui->lstCategoriesSelected, ui->lstCategories); });
+}
+
+bool frmBookList::load(Access access)
+{
+    DatabasePath = m_programFolder + u"/Shelvio.mdb"_s;
+    if (!openCatalogue(access))
+        return false;
+    fillAvailableCategories();
+    ui->optSortByTitle->setChecked(true);
+    BuildTreeByTitle();
+    ui->TreeView1->setFocus();
+    return true;
+}
+
+bool frmBookList::openCatalogue(Access access)
+{
+    const QString path = nativePath(DatabasePath);
+    switch (m_catalogue.open(DatabasePath, access)) {
+    case Catalogue::OpenStatus::Opened:
+        return true;
+    case Catalogue::OpenStatus::Created:
+        m_prompter.inform(u"No catalogue was found, so a new, empty one has been created:\n%1"_s.arg(path),
+                          messageTitle());
+        return true;
+    case Catalogue::OpenStatus::ReadOnly:
+        m_prompter.inform(u"The catalogue %1 can only be read, so it is open for browsing.\n\nBooks and "
+                          u"categories cannot be saved, changed or deleted until the file and its folder "
+                          u"can be written to."_s.arg(path),
+                          messageTitle());
+        return true;
+    case Catalogue::OpenStatus::NotACatalogue:
+        m_prompter.inform(u"The file %1 is not a Tomarium catalogue. %2\n\nThe file has been left as it "
+                          u"is. Tomarium will close."_s.arg(path, m_catalogue.lastError()),
+                          messageTitle());
+        return false;
+    case Catalogue::OpenStatus::LegacyFormat:
+        m_prompter.inform(u"The catalogue %1 is in the format of an older program, which this version "
+                          u"cannot open yet. The file has been left as it is. Tomarium will close."_s.arg(path),
+                          messageTitle());
+        return false;
+    case Catalogue::OpenStatus::Failed:
+        break;
+    }
+    m_prompter.inform(u"The catalogue %1 could not be opened. %2\n\nTomarium will close."_s.arg(
+                          path, m_catalogue.lastError()),
+                      messageTitle());
+    return false;
+}
+
+bool frmBookList::refuseWhenReadOnly()
+{
+    if (!m_catalogue.isReadOnly())
+        return false;
+    m_prompter.inform(u"The catalogue %1 is open read-only, so nothing can be saved, changed or deleted."_s.arg(
+                          nativePath(DatabasePath)),
+                      messageTitle());
+    return true;
+}
+
+void frmBookList::reportFailure(const QString& what)
+{
+    m_prompter.inform(u"%1\n\nThe catalogue says: %2"_s.arg(what, m_catalogue.lastError()), messageTitle());
+}
+
+void frmBookList::startReports()
+{
+    const QString program = m_programFolder + u"/shelvioreports"_s;
+    const QFileInfo info(program);
+    QString problem;
+    if (!info.exists())
+        problem = u"It is not there."_s;
+    else if (!info.isExecutable())
+        problem = u"It is not a program that can be run."_s;
+    else if (!QProcess::startDetached(program, {}, m_programFolder))
+        problem = u"It could not be started."_s;
+    if (!problem.isEmpty()) {
+        m_prompter.inform(u"The report viewer %1 could not be started. %2"_s.arg(nativePath(program), problem),
+                          messageTitle());
+    }
+}
+
+void frmBookList::closeEvent(QCloseEvent* event)
+{
+    if (ChangesMade) {
+        const Prompter::Answer answer = askUnsavedChanges();
+        if (answer == Prompter::Answer::Cancel || (answer == Prompter::Answer::Yes && !Save())) {
+            event->ignore();
+            return;
+        }
+    }
+    event->accept();
+}
+
+} // namespace shelvio

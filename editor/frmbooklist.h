@@ -1,0 +1,114 @@
+#pragma once
+
+#include "catalogue.h"
+#include "prompter.h"
+
+#include <QMainWindow>
+
+#include <memory>
+
+namespace Ui {
+class frmBookList;
+}
+class QListWidget;
+class QListWidgetItem;
+
+namespace shelvio {
+
+class BookTreeModel;
+
+// The editor's main window: the book tree at the left, the edit area for one
+// book with its categories at the right, and the File menu.
+class frmBookList : public QMainWindow {
+    Q_OBJECT
+public:
+    // The catalogue is Shelvio.mdb in programFolder, where the report viewer
+    // lies too. Every message and question goes through prompter.
+    frmBookList(const QString& programFolder, Prompter& prompter, QWidget* parent = nullptr);
+    ~frmBookList() override;
+
+    // The start-up steps: opens the catalogue (creating it when missing),
+    // fills the available categories and builds the tree by title. False when
+    // the program cannot go on; the user has been told why.
+    bool load(Access access = Access::ReadWrite);
+
+    Catalogue& catalogue() { return m_catalogue; }
+    const BookTreeModel& treeNodes() const;
+    QString databasePath() const { return DatabasePath; }
+    bool changesMade() const { return ChangesMade; }
+    bool newEntry() const { return NewEntry; }
+    QString loadedTitle() const { return LoadedTitle; }
+    QString loadedAuthor() const { return LoadedAuthor; }
+    QString loadedFirstName() const { return LoadedFirstName; }
+
+    // The Save action; true when the book was written.
+    bool Save();
+
+signals:
+    // File > Exit: the program ends at once, without the unsaved-changes
+    // question.
+    void endProgram();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    // The title of the editor's own messages.
+    static QString messageTitle() { return QStringLiteral("Tomarium"); }
+
+    // Start-up and window
+    bool openCatalogue(Access access);
+    void setUpControls();
+    void connectHandlers();
+    void startReports();
+    bool refuseWhenReadOnly();
+    void reportFailure(const QString& what);
+
+    // The tree
+    void RebuildTree();
+    void BuildTreeByTitle();
+    void BuildTreeByAuthor();
+    void BuildTreeByCategory();
+    void showCount(qint64 count, bool signedForm);
+    void refreshCountAfterChange();
+    void updateTreeAfterSave(qint64 bookId, bool isNew, const QString& sortTitle);
+    void moveBookUnderAuthor(qint64 bookId, const QString& sortTitle);
+    void updateTreeAfterDelete(qint64 bookId);
+    void removeBookNode(qint64 bookId);
+
+    // The edit area
+    void ClearBookFields();
+    void ShowBookFields(const BookRecord& book);
+    QStringList selectedCategoryNames() const;
+    std::optional<BookRecord> bookFromFields();
+    Prompter::Answer askUnsavedChanges();
+    bool settleUnsavedChanges();
+    void onTreeDoubleClick(const QString& key);
+    void loadBook(qint64 bookId);
+    void deleteRecord();
+    void clearScreen();
+    void onDateChanged(const QString& text);
+    void markChanged();
+
+    // Categories
+    bool fillAvailableCategories();
+    void selectCategoriesOfBook(qint64 bookId);
+    void moveCategory(QListWidget* from, QListWidget* to);
+    void addCategory();
+    void deleteCategory();
+
+    std::unique_ptr<Ui::frmBookList> ui;
+    Prompter& m_prompter;
+    QString m_programFolder;
+    Catalogue m_catalogue;
+
+    // Window state, shared by the handlers.
+    QString DatabasePath;
+    bool ChangesMade = false;
+    bool NewEntry = false;
+    QString LoadedTitle;
+    QString LoadedAuthor;
+    QString LoadedFirstName;
+};
+
+} // namespace shelvio

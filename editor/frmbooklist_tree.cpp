@@ -1,0 +1,146 @@
+// The book tree of the main window: the three orderings and the upkeep of
+// single nodes after a save or a delete.
+#include "frmbooklist.h"
+
+#include "booktreeview.h"
+#include "nameforms.h"
+#include "ui_frmbooklist.h"
+
+using namespace Qt::StringLiterals;
+
+namespace shelvio {
+
+void frmBookList::RebuildTree()
+{
+    if (ui->optSortByTitle->isChecked())
+        BuildTreeByTitle();
+    else if (ui->optSortCategory->isChecked())
+        BuildTreeByCategory();
+    else if (ui->optSortAuthor->isChecked())
+        BuildTreeByAuthor();
+}
+
+void frmBookList::BuildTreeByTitle()
+{
+    BookTreeModel& tree = ui->TreeView1->nodes();
+    qint64 count = 0;
+    tree.beginBuild();
+    const bool read = m_catalogue.forEachBookByTitle([&](qint64 id, const QString& sortTitle) {
+        tree.addRoot(titleNodeKey(id), sortTitle);
+        ++count;
+    });
+    tree.endBuild();
+    showCount(count, false);
+    if (!read)
+        reportFailure(u"The books could not all be read."_s);
+}
+
+void frmBookList::BuildTreeByAuthor()
+{
+    BookTreeModel& tree = ui->TreeView1->nodes();
+    qint64 count = 0;
+    QString lastAuthorKey;
+    tree.beginBuild();
+    const bool read = m_catalogue.forEachBookByAuthor(
+        [&](qint64 id, const QString& sortTitle, const QString& author, const QString& firstName) {
+            const QString name = authorName(author, firstName);
+            const QString authorKey = authorNodeKey(name);
+            // Names that form the same key need not come in adjacent rows;
+            // such a book joins the node that already has the key.
+            if (authorKey != lastAuthorKey && !tree.contains(authorKey))
+                tree.addRoot(authorKey, name);
+            lastAuthorKey = authorKey;
+            tree.addChild(authorKey, titleNodeKey(id), sortTitle);
+            ++count;
+        });
+    tree.endBuild();
+    showCount(count, false);
+    if (!read)
+        reportFailure(u"The books could not all be read."_s);
+}
+
+void frmBookList::BuildTreeByCategory()
+{
+    BookTreeModel& tree = ui->TreeView1->nodes();
+    qint64 row = 0;
+    QString lastCategoryKey;
+    tree.beginBuild();
+    const bool read =
+        m_catalogue.forEachBookByCategory([&](qint64 id, const QString& sortTitle, const QString& category) {
+            const QString categoryKey = categoryNodeKey(category);
+            if (categoryKey != lastCategoryKey && !tree.contains(categoryKey))
+                tree.addRoot(categoryKey, category);
+            lastCategoryKey = categoryKey;
+            tree.addChild(categoryKey, categoryBookNodeKey(row, id), sortTitle);
+            ++row;
+        });
+    tree.endBuild();
+    // The label counts every book, with or without a category.
+    const auto count = m_catalogue.bookCount();
+    showCount(count.value_or(0), false);
+    if (!read || !count)
+        reportFailure(u"The books could not all be read."_s);
+}
+
+void frmBookList::showCount(qint64 count, bool signedForm)
+{
+    const QString number = signedForm ? signedText(count) : QString::number(count);
+    ui->lblBookCount->setText(number + u" Books on File."_s);
+}
+
+void frmBookList::refreshCountAfterChange()
+{
+    const auto count = m_catalogue.bookCount();
+    if (count)
+        showCount(*count, true);
+}
+
+void frmBookList::updateTreeAfterSave(qint64 bookId, bool isNew, const QString& sortTitle)
+{
+    BookTreeModel& tree = ui->TreeView1->nodes();
+    if (ui->optSortByTitle->isChecked()) {
+        if (isNew || ui->txtTitle->text() != LoadedTitle) {
+            // A new or renamed book goes last; the next build puts it in its place.
+            tree.remove(titleNodeKey(bookId));
+            tree.addRoot(titleNodeKey(bookId), sortTitle);
+        }
+    } else if (ui->optSortAuthor->isChecked()) {
+        if (isNew || ui->txtAuthorFirstName->text() != LoadedFirstName || ui->txtAuthor->text() != LoadedAuthor ||
+            ui->txtTitle->text() != LoadedTitle)
+            moveBookUnderAuthor(bookId, sortTitle);
+    } else if (ui->optSortCategory->isChecked()) {
+        RebuildTree();
+    }
+}
+
+void frmBookList::moveBookUnderAuthor(qint64 bookId, const QString& sortTitle)
+{
+    BookTreeModel& tree = ui->TreeView1->nodes();
+    removeBookNode(bookId);
+    const QString name = authorName(ui->txtAuthor->text(), ui->txtAuthorFirstName->text());
+    const QString authorKey = authorNodeKey(name);
+    if (!tree.contains(authorKey))
+        tree.addRoot(authorKey, name);
+    tree.addChild(authorKey, titleNodeKey(bookId), sortTitle);
+}
+
+void frmBookList::updateTreeAfterDelete(qint64 bookId)
+{
+    if (ui->optSortCategory->isChecked())
+        RebuildTree();
+    else
+        removeBookNode(bookId);
+}
+
+// Removes a book's node; an author node left without books goes with it.
+void frmBookList::removeBookNode(qint64 bookId)
+{
+    BookTreeModel& tree = ui->TreeView1->nodes();
+    const QString key = titleNodeKey(bookId);
+    const QString parentKey = tree.parentKey(key);
+    tree.remove(key);
+    if (!parentKey.isEmpty() && tree.childCount(parentKey) == 0)
+        tree.remove(parentKey);
+}
+
+} // namespace shelvio
