@@ -2,6 +2,7 @@
 
 #include "booktreeview.h"
 #include "categorylist.h"
+#include "legacystartup.h"
 #include "scaling.h"
 #include "ui_frmbooklist.h"
 
@@ -137,10 +138,8 @@ bool frmBookList::openCatalogue(Access access)
                           messageTitle());
         return false;
     case Catalogue::OpenStatus::LegacyFormat:
-        m_prompter.inform(u"The catalogue %1 is in the format of an older program, which this version "
-                          u"cannot open yet. The file has been left as it is. Tomarium will close."_s.arg(path),
-                          messageTitle());
-        return false;
+        // Converted with the user's consent, it opens as any catalogue.
+        return offerLegacyConversion(DatabasePath, m_prompter) && openCatalogue(access);
     case Catalogue::OpenStatus::Failed:
         break;
     }
