@@ -1,0 +1,41 @@
+#pragma once
+
+#include "jetfile.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+
+class QSqlQuery;
+
+// The catalogue's three tables as the older program laid them out in a Jet
+// file, and how each value is stored and compared in the new catalogue.
+namespace shelvio::legacy {
+
+struct TableSpec {
+    QString name;
+    QStringList columns;
+    QString key;                // the AutoNumber key; empty for the link table
+    const char* countRows;      // how many rows the new file holds
+    const char* highestKeys[2]; // the key column here and in the link table
+};
+
+const QList<TableSpec>& catalogueTables();
+
+// The Jet type each catalogue column was made with.
+JetType expectedType(const QString& column);
+
+// What keeps a Jet table from holding the catalogue table, if anything.
+QStringList tableProblems(const TableSpec& spec, const JetTable& table);
+
+// A Jet value as the catalogue stores it.
+QVariant storedForm(JetType type, const QVariant& value);
+
+// Whether the catalogue's value in column i of the query is the Jet value.
+bool sameValue(JetType type, const QVariant& jetValue, const QSqlQuery& stored, int i);
+
+QString insertStatement(const TableSpec& spec);
+QString selectByKeyStatement(const TableSpec& spec);
+
+} // namespace shelvio::legacy
