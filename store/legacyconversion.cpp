@@ -40,6 +40,8 @@ private:
     bool copyAll();
     bool copyTable(const TableSpec& spec);
     bool setNextKey(const TableSpec& spec);
+    bool run(QSqlQuery& query, const char* statement, const QVariantList& values);
+    std::optional<int> changedRows(const char* statement, const QVariantList& values);
     std::optional<qint64> number(const char* statement, const QVariantList& values = {});
     bool checkCounts();
     bool checkTable(const TableSpec& spec);
@@ -178,37 +180,36 @@ bool Converter::setNextKey(const TableSpec& spec) {
             return false;
         highest = qMax(highest, *key);
     }
-    QSqlQuery update(m_db);
-    if (!update.prepare(QString::fromLatin1(sql::legacy::updateNextKey)))
-        return failed(update, u"The next key cannot be set"_s);
-    update.addBindValue(highest);
-    update.addBindValue(spec.name);
-    if (!update.exec())
-        return failed(update, u"The next key cannot be set"_s);
-    if (update.numRowsAffected() == 0) {
-        // An empty table has no entry yet.
-        if (!update.prepare(QString::fromLatin1(sql::legacy::insertNextKey)))
-            return failed(update, u"The next key cannot be set"_s);
-        update.addBindValue(highest);
-        update.addBindValue(spec.name);
-        if (!update.exec())
-            return failed(update, u"The next key cannot be set"_s);
-    }
+    // An empty table has no entry yet.
+    const auto updated = changedRows(sql::legacy::updateNextKey, {highest, spec.name});
+    if (!updated || (*updated == 0 && !changedRows(sql::legacy::insertNextKey, {highest, spec.name})))
+        return false;
     m_nextKeys.insert(spec.name, highest);
     return true;
+}
+
+// Runs a statement with its values bound; the query is left on its result.
+bool Converter::run(QSqlQuery& query, const char* statement, const QVariantList& values) {
+    query.setForwardOnly(true);
+    if (!query.prepare(QString::fromLatin1(statement)))
+        return failed(query, u"The new catalogue cannot be written or read"_s);
+    for (const QVariant& value : values)
+        query.addBindValue(value);
+    return query.exec() || failed(query, u"The new catalogue cannot be written or read"_s);
+}
+
+// How many rows a change touched.
+std::optional<int> Converter::changedRows(const char* statement, const QVariantList& values) {
+    QSqlQuery query(m_db);
+    return run(query, statement, values) ? std::optional<int>(query.numRowsAffected()) : std::nullopt;
 }
 
 // The first column of the first row, 0 for Null.
 std::optional<qint64> Converter::number(const char* statement, const QVariantList& values) {
     QSqlQuery query(m_db);
-    query.setForwardOnly(true);
-    if (!query.prepare(QString::fromLatin1(statement))) {
-        failed(query, u"The new catalogue cannot be read"_s);
+    if (!run(query, statement, values))
         return std::nullopt;
-    }
-    for (const QVariant& value : values)
-        query.addBindValue(value);
-    if (!query.exec() || !query.next()) {
+    if (!query.next()) {
         failed(query, u"The new catalogue cannot be read"_s);
         return std::nullopt;
     }
