@@ -25,7 +25,7 @@ void frmBookList::BuildTreeByTitle()
     BookTreeModel& tree = ui->TreeView1->nodes();
     qint64 count = 0;
     ui->TreeView1->setRootIsDecorated(false); // no node has children here
-    tree.beginBuild();
+    tree.beginBuild(m_catalogue.bookCount().value_or(0));
     const bool read = m_catalogue.forEachBookByTitle([&](qint64 id, const QString& sortTitle) {
         tree.addRoot(titleNodeKey(id), sortTitle);
         ++count;
@@ -42,7 +42,7 @@ void frmBookList::BuildTreeByAuthor()
     qint64 count = 0;
     QString lastAuthorKey;
     ui->TreeView1->setRootIsDecorated(true);
-    tree.beginBuild();
+    tree.beginBuild(m_catalogue.bookCount().value_or(0));
     const bool read = m_catalogue.forEachBookByAuthor(
         [&](qint64 id, const QString& sortTitle, const QString& author, const QString& firstName) {
             const QString name = authorName(author, firstName);
