@@ -18,6 +18,7 @@ private slots:
     void categoriesEqualButForCase();
     void bookNumbersBeyondSixteenBits();
     void doubleClickOnNothingDoesNothing();
+    void enterLoadsTheCurrentBook();
     void changingOrderingKeepsTheEditArea();
 };
 
@@ -148,6 +149,19 @@ void TestBookTree::doubleClickOnNothingDoesNothing()
     QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, QPoint(10, view->viewport()->height() - 5));
     QVERIFY(editor.prompter().prompts().isEmpty());
     QCOMPARE(editor.text("txtTitle")->text(), QStringLiteral("typed"));
+}
+
+void TestBookTree::enterLoadsTheCurrentBook()
+{
+    EditorHarness editor;
+    editor.file().addBook(QStringLiteral("First"));
+    const qint64 second = editor.file().addBook(QStringLiteral("Second"));
+    QVERIFY(editor.start());
+    editor.tree()->setFocus();
+    QTest::keyClick(editor.tree(), Qt::Key_Down);
+    QTest::keyClick(editor.tree(), Qt::Key_Down);
+    QTest::keyClick(editor.tree(), Qt::Key_Return);
+    QCOMPARE(editor.text("txtBookID")->text(), QString::number(second));
 }
 
 void TestBookTree::changingOrderingKeepsTheEditArea()
