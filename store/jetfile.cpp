@@ -56,6 +56,26 @@ struct TableDefDeleter {
 };
 using TableDef = std::unique_ptr<MdbTableDef, TableDefDeleter>;
 
+// libmdb walks a table's pages by its usage map without looking at the map
+// first, and a damaged file can leave it empty. The shortest map is a type
+// byte and a first page number.
+bool hasUsageMap(const MdbTableDef* table) {
+    constexpr size_t shortestUsageMap = 5;
+    return table->usage_map && table->map_sz >= shortestUsageMap;
+}
+
+// The table of the file's objects always has its definition on page 2;
+// libmdb reads it to list the tables.
+bool objectTableReadable(MdbHandle* mdb) {
+    constexpr unsigned long objectTablePage = 2;
+    MdbCatalogEntry entry{};
+    entry.mdb = mdb;
+    entry.object_type = MDB_TABLE;
+    entry.table_pg = objectTablePage;
+    const TableDef table(mdb_read_table(&entry));
+    return table && hasUsageMap(table.get());
+}
+
 } // namespace
 
 struct JetFile::Handle {
@@ -89,7 +109,7 @@ MdbCatalogEntry* JetFile::Handle::findTable(const QString& name) const {
 
 TableDef JetFile::Handle::readTable(MdbCatalogEntry* entry) const {
     TableDef table(mdb_read_table(entry));
-    if (table && !mdb_read_columns(table.get()))
+    if (table && (!hasUsageMap(table.get()) || !mdb_read_columns(table.get())))
         table.reset();
     return table;
 }
@@ -104,7 +124,7 @@ qint64 JetFile::Handle::autoNumberCounter(const MdbCatalogEntry* entry) const {
 }
 
 const uchar* JetFile::Handle::fieldBytes(const MdbField& field, int size) const {
-    if (field.siz < size || field.start < 0 || field.start + size > mdb->fmt->pg_size)
+    if (size < 0 || field.siz < size || field.start < 0 || field.start + size > mdb->fmt->pg_size)
         return nullptr;
     return mdb->pg_buf + field.start;
 }
@@ -249,7 +269,7 @@ bool JetFile::open(const QString& path) {
     m_handle->codePage = QStringDecoder(codePage.constData());
     if (!m_handle->codePage.isValid())
         m_handle->codePage = QStringDecoder("windows-1252");
-    if (!mdb_read_catalog(mdb, MDB_TABLE)) {
+    if (!objectTableReadable(mdb) || !mdb_read_catalog(mdb, MDB_TABLE)) {
         m_handle.reset();
         return fail(u"Its list of tables cannot be read."_s);
     }

@@ -280,6 +280,15 @@ void TestLegacy::leavesTheOriginalUntouchedOnFailure_data() {
         << legacy.left(45 * pageSize)
         << QStringList{"The Comments of row 22 of the table Books cannot be read"};
     QTest::newRow("cut short in the catalog") << legacy.left(6 * pageSize) << QStringList{"no table Books"};
+    // A table definition names the row that maps the table's pages; libmdb
+    // follows a wrong one into a crash unless it is checked first.
+    QByteArray objectsMap = legacy;
+    objectsMap[2 * pageSize + 55] = char(102);
+    QTest::newRow("the list of tables damaged") << objectsMap << QStringList{"list of tables cannot be read"};
+    QByteArray booksMap = legacy;
+    booksMap[definitionPage(legacy, 40, 40002) * pageSize + 55] = char(102);
+    QTest::newRow("the page map of Books damaged")
+        << booksMap << QStringList{"The definition of the table Books cannot be read"};
     QTest::newRow("not Jet at all") << QByteArray("Title;Author\nDune;Herbert\n") << QStringList{"not a Jet"};
     QTest::newRow("SQLite") << fileBytes(testing::TestCatalogue().path()) << QStringList{"not a Jet"};
 
