@@ -66,4 +66,8 @@ inline constexpr char deleteLinksOfBook[] = "DELETE FROM BookCategoryLink WHERE 
 inline constexpr char deleteLinksOfCategory[] = "DELETE FROM BookCategoryLink WHERE CategoryKey = ?";
 inline constexpr char insertLink[] = "INSERT OR IGNORE INTO BookCategoryLink (BookID, CategoryKey) VALUES (?, ?)";
 
+// SQLite's integrity check without the costly index cross-check: one row
+// "ok", or one row per fault found.
+inline constexpr char quickCheck[] = "PRAGMA quick_check";
+
 } // namespace shelvio::sql
