@@ -8,6 +8,7 @@
 #include <QHeaderView>
 #include <QListView>
 #include <QStyledItemDelegate>
+#include <QTimer>
 #include <QTreeView>
 
 using namespace Qt::StringLiterals;
@@ -69,6 +70,10 @@ FolderPickers::FolderPickers(QComboBox* drive, QTreeView* dir, QListView* file, 
             break;
     }
     connect(m_drive, &QComboBox::activated, this, &FolderPickers::openDrive);
+    connect(&m_folders, &QFileSystemModel::directoryLoaded, this, [this](const QString& path) {
+        if (liesIn(m_chosen, path))
+            showChosenInTree();
+    });
     connect(m_dir, &QTreeView::activated, this,
             [this](const QModelIndex& index) { openFolder(m_folders.filePath(index)); });
 }
@@ -146,11 +151,8 @@ QString FolderPickers::enterFolder(const QString& path)
     if (const QString problem = folderProblem(folder); !problem.isEmpty())
         return problem;
     m_chosen = folder;
-    const QModelIndex index = m_folders.index(folder);
-    for (QModelIndex parent = index.parent(); parent.isValid(); parent = parent.parent())
-        m_dir->expand(parent);
-    m_dir->setCurrentIndex(index);
-    m_dir->scrollTo(index);
+    m_dir->setCurrentIndex(m_folders.index(folder));
+    showChosenInTree();
     m_delegate->setChosen(folder);
     m_dir->viewport()->update();
     m_dir->setAccessibleDescription(u"Chosen folder: %1"_s.arg(QDir::toNativeSeparators(folder)));
@@ -158,6 +160,19 @@ QString FolderPickers::enterFolder(const QString& path)
     m_drive->setCurrentIndex(driveOf(m_drives, folder));
     emit chosenFolderChanged(folder);
     return {};
+}
+
+// The folders on the way to the chosen one are read in the background; each
+// time one of them has been read, the chosen folder is brought into view.
+void FolderPickers::showChosenInTree()
+{
+    // Like the folder itself, its subfolders are open to view.
+    for (QModelIndex index = m_folders.index(m_chosen); index.isValid(); index = index.parent())
+        m_dir->expand(index);
+    // Scrolled once the view has laid out the rows just read.
+    QTimer::singleShot(0, m_dir, [this] {
+        m_dir->scrollTo(m_folders.index(m_chosen), QAbstractItemView::PositionAtCenter);
+    });
 }
 
 void FolderPickers::tell(const QString& message)

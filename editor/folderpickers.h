@@ -48,6 +48,7 @@ private:
     void setUpViews();
     void openDrive(int index);
     QString enterFolder(const QString& path);
+    void showChosenInTree();
     void tell(const QString& message);
 
     QComboBox* m_drive;
