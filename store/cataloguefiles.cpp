@@ -41,6 +41,20 @@ bool failed(QString* error, const QString& message)
     return false;
 }
 
+// A write that stops short (a disk filling up) says why only when it is
+// tried again for the rest.
+bool writeAll(QIODevice& target, const char* data, qint64 size)
+{
+    while (size > 0) {
+        const qint64 written = target.write(data, size);
+        if (written <= 0)
+            return false;
+        data += written;
+        size -= written;
+    }
+    return true;
+}
+
 // Writes every byte of `source` into `target`, which is left open and
 // flushed but not committed. On failure nothing of the target is kept.
 bool writeCopy(const QString& source, QSaveFile& target, QString* error)
@@ -59,7 +73,7 @@ bool writeCopy(const QString& source, QSaveFile& target, QString* error)
         }
         if (read == 0)
             break;
-        if (target.write(buffer.constData(), read) != read) {
+        if (!writeAll(target, buffer.constData(), read)) {
             const QString cause = target.errorString();
             target.cancelWriting();
             return failed(error, cannotWrite(target.fileName(), cause));
@@ -190,7 +204,7 @@ bool CatalogueReplacement::commit()
     // A journal beside the catalogue means another program is part-way
     // through a change; SQLite would play that journal back into the new
     // file and damage it.
-    if (QFileInfo::exists(m_cataloguePath + u"-journal"_s)) {
+    if (QFileInfo(m_cataloguePath + u"-journal"_s).size() > 0) {
         return fail(u"%1 is being changed by another program (its journal file is there)."_s.arg(
             nativePath(m_cataloguePath)));
     }
