@@ -7,13 +7,15 @@ BookTreeModel::BookTreeModel(QObject* parent)
 {
 }
 
-void BookTreeModel::beginBuild()
+void BookTreeModel::beginBuild(qsizetype expectedNodes)
 {
     beginResetModel();
     m_building = true;
     m_nodes.clear();
     m_roots.clear();
     m_byKey.clear();
+    m_nodes.reserve(size_t(expectedNodes));
+    m_byKey.reserve(expectedNodes);
 }
 
 void BookTreeModel::endBuild()

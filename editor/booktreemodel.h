@@ -18,8 +18,9 @@ public:
     explicit BookTreeModel(QObject* parent = nullptr);
 
     // Empties the tree and starts a build: adds until endBuild() signal no
-    // rows, and the view is told once at the end.
-    void beginBuild();
+    // rows, and the view is told once at the end. Room for expectedNodes is
+    // made at once, so that a large build does not grow the tree step by step.
+    void beginBuild(qsizetype expectedNodes = 0);
     void endBuild();
     void clear();
 

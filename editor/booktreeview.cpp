@@ -1,6 +1,6 @@
 #include "booktreeview.h"
 
-#include <QHeaderView>
+#include <QKeyEvent>
 
 namespace shelvio {
 
@@ -18,6 +18,17 @@ BookTreeView::BookTreeView(QWidget* parent)
         if (!key.isEmpty())
             emit nodeDoubleClicked(key);
     });
+}
+
+void BookTreeView::keyPressEvent(QKeyEvent* event)
+{
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    const QString key = m_model.keyAt(currentIndex());
+    if (enter && !key.isEmpty()) {
+        emit nodeDoubleClicked(key);
+        return;
+    }
+    QTreeView::keyPressEvent(event);
 }
 
 } // namespace shelvio

@@ -8,6 +8,7 @@ namespace shelvio {
 
 // The book tree control: a tree view over a BookTreeModel. A double-click on
 // a node reports the node's key; the view itself expands or collapses it.
+// Enter on the current node counts as a double-click, for the keyboard.
 class BookTreeView : public QTreeView {
     Q_OBJECT
 public:
@@ -18,6 +19,9 @@ public:
 
 signals:
     void nodeDoubleClicked(const QString& key);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     BookTreeModel m_model;

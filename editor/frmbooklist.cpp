@@ -73,8 +73,6 @@ void frmBookList::setUpControls()
     ui->lstCategoriesSelected->setSortingEnabled(true);
     ui->txtBookID->hide();
     scaleFixedLayout(this);
-    // The controls keep their places: the window does nothing when resized.
-    ui->centralwidget->setMinimumSize(ui->centralwidget->childrenRect().size() + QSize(16, 16));
 }
 
 void frmBookList::connectHandlers()

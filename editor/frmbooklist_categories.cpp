@@ -52,10 +52,68 @@ void frmBookList::moveCategory(QListWidget* from, QListWidget* to)
 
 void frmBookList::addCategory()
 {
+    if (refuseWhenReadOnly())
+        return;
+    const QString name =
+        m_prompter.askText(u"Enter in Name of New Category"_s, u"New Category"_s).value_or(QString());
+    if (trimBlanks(name).isEmpty()) {
+        m_prompter.inform(u"No Category Entered...Inserting New Category aborted"_s, u"Abort Insert"_s);
+        return;
+    }
+    if (name.size() > schema::categoryNameWidth) {
+        m_prompter.inform(u"A category name can have at most %1 characters; this one has %2. Nothing has been "
+                          u"added."_s.arg(schema::categoryNameWidth)
+                              .arg(name.size()),
+                          u"New Category"_s);
+        return;
+    }
+    const auto onFile = m_catalogue.categoryNameOnFile(name);
+    if (!onFile) {
+        reportFailure(u"The categories could not be read. Nothing has been added."_s);
+        return;
+    }
+    if (*onFile) {
+        m_prompter.inform(u"This category is already on file.  Insert aborted."_s, u"Insert Aborted"_s);
+        return;
+    }
+    if (!m_catalogue.addCategory(name)) {
+        reportFailure(u"The category could not be added. Nothing has been changed."_s);
+        return;
+    }
+    addCategoryName(ui->lstCategories, name);
 }
 
 void frmBookList::deleteCategory()
 {
+    QListWidgetItem* item = ui->lstCategories->currentItem();
+    if (!item || !item->isSelected()) {
+        m_prompter.inform(u"No Category selected to delete.  Process aborted."_s, u"No Category Selected"_s);
+        return;
+    }
+    if (refuseWhenReadOnly())
+        return;
+    const QString name = item->text();
+    const auto count = m_catalogue.booksUsingCategory(name);
+    if (!count) {
+        reportFailure(u"The books of this category could not be counted. Nothing has been deleted."_s);
+        return;
+    }
+    if (*count > 0) {
+        const QString question = u"You have selected to delete the category '"_s + name + u"'.  There are "_s +
+                                 QString::number(*count) +
+                                 u" book(s) that use this category.   Are you sure you want to delete this "
+                                 u"category?"_s;
+        if (m_prompter.ask(question, u"Verify Deletion"_s, Prompter::Buttons::YesNo, Prompter::Answer::Yes) !=
+            Prompter::Answer::Yes)
+            return;
+    }
+    if (!m_catalogue.deleteCategory(name)) {
+        // A name no longer on file leaves the list as it is, without a word.
+        if (!m_catalogue.lastError().isEmpty())
+            reportFailure(u"The category could not be deleted. Nothing has been changed."_s);
+        return;
+    }
+    delete item;
 }
 
 } // namespace shelvio

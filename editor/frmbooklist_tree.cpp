@@ -24,7 +24,8 @@ void frmBookList::BuildTreeByTitle()
 {
     BookTreeModel& tree = ui->TreeView1->nodes();
     qint64 count = 0;
-    tree.beginBuild();
+    ui->TreeView1->setRootIsDecorated(false); // no node has children here
+    tree.beginBuild(m_catalogue.bookCount().value_or(0));
     const bool read = m_catalogue.forEachBookByTitle([&](qint64 id, const QString& sortTitle) {
         tree.addRoot(titleNodeKey(id), sortTitle);
         ++count;
@@ -40,7 +41,8 @@ void frmBookList::BuildTreeByAuthor()
     BookTreeModel& tree = ui->TreeView1->nodes();
     qint64 count = 0;
     QString lastAuthorKey;
-    tree.beginBuild();
+    ui->TreeView1->setRootIsDecorated(true);
+    tree.beginBuild(m_catalogue.bookCount().value_or(0));
     const bool read = m_catalogue.forEachBookByAuthor(
         [&](qint64 id, const QString& sortTitle, const QString& author, const QString& firstName) {
             const QString name = authorName(author, firstName);
@@ -64,6 +66,7 @@ void frmBookList::BuildTreeByCategory()
     BookTreeModel& tree = ui->TreeView1->nodes();
     qint64 row = 0;
     QString lastCategoryKey;
+    ui->TreeView1->setRootIsDecorated(true);
     tree.beginBuild();
     const bool read =
         m_catalogue.forEachBookByCategory([&](qint64 id, const QString& sortTitle, const QString& category) {

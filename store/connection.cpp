@@ -28,7 +28,7 @@ bool isAscii(const unsigned char* text, int bytes)
     return true;
 }
 
-template <QString (*Fold)(QStringView)>
+template <QString (*Fold)(QStringView), bool TrimBlanks>
 void foldFunction(sqlite3_context* context, int, sqlite3_value** argv)
 {
     if (sqlite3_value_type(argv[0]) == SQLITE_NULL) {
@@ -36,7 +36,15 @@ void foldFunction(sqlite3_context* context, int, sqlite3_value** argv)
         return;
     }
     const auto* text = sqlite3_value_text(argv[0]);
-    const int bytes = sqlite3_value_bytes(argv[0]);
+    int bytes = sqlite3_value_bytes(argv[0]);
+    if (text && TrimBlanks) {
+        while (bytes > 0 && text[0] == ' ') {
+            ++text;
+            --bytes;
+        }
+        while (bytes > 0 && text[bytes - 1] == ' ')
+            --bytes;
+    }
     if (text && isAscii(text, bytes)) {
         // The common case, without a round trip through UTF-16.
         char* out = static_cast<char*>(sqlite3_malloc(bytes + 1));
@@ -65,9 +73,9 @@ bool registerFunctions(QSqlDatabase& db, QString* error)
         return false;
     }
     const int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC;
-    if (sqlite3_create_function_v2(sqlite, sortKeyFunction, 1, flags, nullptr, &foldFunction<sortKey>,
+    if (sqlite3_create_function_v2(sqlite, sortKeyFunction, 1, flags, nullptr, &foldFunction<sortKey, true>,
                                    nullptr, nullptr, nullptr) != SQLITE_OK ||
-        sqlite3_create_function_v2(sqlite, caseFoldFunction, 1, flags, nullptr, &foldFunction<caseFold>,
+        sqlite3_create_function_v2(sqlite, caseFoldFunction, 1, flags, nullptr, &foldFunction<caseFold, false>,
                                    nullptr, nullptr, nullptr) != SQLITE_OK) {
         *error = QString::fromUtf8(sqlite3_errmsg(sqlite));
         return false;

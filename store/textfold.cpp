@@ -30,6 +30,10 @@ QString asciiLower(QStringView text)
 
 QString sortKey(QStringView text)
 {
+    while (text.startsWith(u' '))
+        text = text.mid(1);
+    while (text.endsWith(u' '))
+        text.chop(1);
     if (isAscii(text))
         return asciiLower(text);
     const QString decomposed = text.toString().normalized(QString::NormalizationForm_KD);

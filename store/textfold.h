@@ -9,6 +9,7 @@ namespace shelvio {
 
 // Text for ordering: letter case ignored and accents set aside, so that
 // "émile", "Emile" and "EMILE" sort together and "art" comes before "Zoology".
+// Blanks at either end do not count.
 // Equal keys are broken by the exact text or the row's key by the caller.
 QString sortKey(QStringView text);
 

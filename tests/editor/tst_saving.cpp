@@ -1,0 +1,334 @@
+#include "booktreeview.h"
+#include "editorharness.h"
+#include "nameforms.h"
+
+#include <QTest>
+
+using namespace shelvio;
+using testing::EditorHarness;
+
+namespace {
+
+// Fills the edit area for a new book after the screen was cleared once.
+void typeBook(EditorHarness& editor, const QString& title, const QString& last = {}, const QString& first = {})
+{
+    editor.type("txtTitle", title);
+    editor.type("txtAuthor", last);
+    editor.type("txtAuthorFirstName", first);
+}
+
+QVariantList storedRow(EditorHarness& editor, const QString& columns, qint64 id)
+{
+    return editor.file().rows(QStringLiteral("SELECT %1 FROM Books WHERE BookID = ?").arg(columns), {id}).value(0);
+}
+
+qint64 lastBookId(EditorHarness& editor)
+{
+    return editor.file().scalar(QStringLiteral("SELECT max(BookID) FROM Books")).toLongLong();
+}
+
+} // namespace
+
+class TestSaving : public QObject {
+    Q_OBJECT
+private slots:
+    void storesWhatWasTyped();
+    void numbersAndDates_data();
+    void numbersAndDates();
+    void refusesNumbersTheColumnCannotHold();
+    void ratingBoxes();
+    void missingTitle();
+    void newBookInTitleOrdering();
+    void newBookInAuthorOrdering();
+    void newBookInCategoryOrdering();
+    void storedBookInTitleOrdering();
+    void storedBookInAuthorOrdering();
+    void failedSaveKeepsTheInput();
+};
+
+void TestSaving::storesWhatWasTyped()
+{
+    EditorHarness editor;
+    editor.file().addCategory(QStringLiteral("Children's"));
+    QVERIFY(editor.start());
+    typeBook(editor, QStringLiteral("Charlotte's \"Web\" — Паутина"), QStringLiteral(" O'Brien "),
+             QStringLiteral("Émile"));
+    editor.comments()->setPlainText(QStringLiteral("Line one\nline 'two'"));
+    editor.doubleClickEntry("lstCategories", QStringLiteral("Children's"));
+    editor.click("chkOwnBook");
+    editor.click("Command1");
+    QVERIFY(editor.prompter().prompts().isEmpty());
+    const qint64 id = lastBookId(editor);
+    QCOMPARE(storedRow(editor, QStringLiteral("Title, Author, GA1, GA2, Comments, OwnBook, WantToBuy, ReadBook, "
+                                              "GB1, DateRead, Rating"),
+                       id),
+             (QVariantList{"Charlotte's \"Web\" — Паутина", " O'Brien ", "Émile", "Charlotte's \"Web\" — Паутина",
+                           "Line one\nline 'two'", 1, 0, 0, 0, "//", 0}));
+    QCOMPARE(editor.file().scalar(QStringLiteral("SELECT CategoryKey FROM BookCategoryLink WHERE BookID = ?"), {id}),
+             QVariant(1));
+    // The edit area is ready for the next book.
+    QVERIFY(editor.text("txtTitle")->text().isEmpty());
+    QVERIFY(editor.text("txtBookID")->text().isEmpty());
+    QVERIFY(!editor.window().changesMade());
+    QVERIFY(editor.window().newEntry());
+    QCOMPARE(editor.listEntries("lstCategories"), QStringList{"Children's"});
+    QCOMPARE(editor.countLabel(), QStringLiteral(" 1 Books on File."));
+
+    editor.doubleClickNode(titleNodeKey(id));
+    QCOMPARE(editor.text("txtTitle")->text(), QStringLiteral("Charlotte's \"Web\" — Паутина"));
+    QCOMPARE(editor.text("txtAuthor")->text(), QStringLiteral(" O'Brien "));
+    QCOMPARE(editor.comments()->toPlainText(), QStringLiteral("Line one\nline 'two'"));
+    QCOMPARE(editor.listEntries("lstCategoriesSelected"), QStringList{"Children's"});
+    QVERIFY(editor.box("chkOwnBook")->isChecked());
+}
+
+void TestSaving::numbersAndDates_data()
+{
+    QTest::addColumn<QString>("year");
+    QTest::addColumn<QString>("pages");
+    QTest::addColumn<QString>("cost");
+    QTest::addColumn<QStringList>("date");
+    QTest::addColumn<QVariantList>("stored");
+    QTest::addColumn<QStringList>("shown"); // year, pages, cost, month, day, year read
+    QTest::newRow("numbers") << "1937" << "310" << "12.50" << QStringList{"3", "14", "2001"}
+                             << QVariantList{1937, 310, 12.5, "3/14/2001"}
+                             << QStringList{"1937", "310", "12.5", "3", "14", "2001"};
+    QTest::newRow("words and blanks") << "circa 1900" << "" << "cheap" << QStringList{"", "", ""}
+                                      << QVariantList{"null", "null", "null", "//"}
+                                      << QStringList{"", "", "", "", "", ""};
+    QTest::newRow("signs, blanks, fractions") << " 1937 " << "99.5" << "$1,234.56789" << QStringList{"", "", "2004"}
+                                              << QVariantList{1937, 100, 1234.5679, "//2004"}
+                                              << QStringList{"1937", "100", "1234.5679", "", "", "2004"};
+}
+
+void TestSaving::numbersAndDates()
+{
+    QFETCH(QString, year);
+    QFETCH(QString, pages);
+    QFETCH(QString, cost);
+    QFETCH(QStringList, date);
+    QFETCH(QVariantList, stored);
+    QFETCH(QStringList, shown);
+    QLocale::setDefault(QLocale(QStringLiteral("en_US")));
+    EditorHarness editor;
+    QVERIFY(editor.start());
+    typeBook(editor, QStringLiteral("Numbers"));
+    editor.type("txtYrPub", year);
+    editor.type("txtPages", pages);
+    editor.type("txtCost", cost);
+    editor.type("txtMonth", date.at(0));
+    editor.type("txtDay", date.at(1));
+    editor.type("txtYear", date.at(2));
+    editor.click("Command1");
+    QVERIFY(editor.prompter().prompts().isEmpty());
+    const qint64 id = lastBookId(editor);
+    QCOMPARE(storedRow(editor,
+                       QStringLiteral("ifnull(YearPublished, 'null'), ifnull(Pages, 'null'), ifnull(Cost, 'null'), "
+                                      "DateRead"),
+                       id),
+             stored);
+    editor.doubleClickNode(titleNodeKey(id));
+    QCOMPARE((QStringList{editor.text("txtYrPub")->text(), editor.text("txtPages")->text(),
+                          editor.text("txtCost")->text(), editor.text("txtMonth")->text(),
+                          editor.text("txtDay")->text(), editor.text("txtYear")->text()}),
+             shown);
+}
+
+void TestSaving::refusesNumbersTheColumnCannotHold()
+{
+    EditorHarness editor;
+    QVERIFY(editor.start());
+    typeBook(editor, QStringLiteral("Too big"));
+    editor.type("txtPages", QStringLiteral("99999999999"));
+    editor.click("Command1");
+    QCOMPARE(editor.prompter().prompts().size(), 1);
+    QVERIFY(editor.prompter().last().text.contains(QStringLiteral("number of pages")));
+    QCOMPARE(editor.file().scalar(QStringLiteral("SELECT count(*) FROM Books")), QVariant(0));
+    QCOMPARE(editor.text("txtPages")->text(), QStringLiteral("99999999999"));
+    QVERIFY(editor.window().changesMade());
+    // Refused like a missing title: Clear Screen after Yes keeps the input.
+    editor.prompter().queueAnswer(Prompter::Answer::Yes);
+    editor.click("Command4");
+    QCOMPARE(editor.text("txtTitle")->text(), QStringLiteral("Too big"));
+}
+
+void TestSaving::ratingBoxes()
+{
+    EditorHarness editor;
+    QVERIFY(editor.start());
+    typeBook(editor, QStringLiteral("Rated"));
+    editor.click("chkRating2");
+    editor.click("chkRating10");
+    editor.click("Command1");
+    const qint64 id = lastBookId(editor);
+    QCOMPARE(storedRow(editor, QStringLiteral("Rating"), id), QVariantList{9});
+    editor.doubleClickNode(titleNodeKey(id));
+    QStringList ticked;
+    for (const char* box : {"chkRating2", "chkRating4", "chkRating6", "chkRating8", "chkRating10"}) {
+        if (editor.box(box)->isChecked())
+            ticked << QString::fromLatin1(box);
+    }
+    QCOMPARE(ticked, (QStringList{"chkRating8", "chkRating10"}));
+}
+
+void TestSaving::missingTitle()
+{
+    EditorHarness editor;
+    QVERIFY(editor.start());
+    typeBook(editor, QStringLiteral("   "), QStringLiteral("Nobody"));
+    editor.click("Command1");
+    QCOMPARE(editor.prompter().last().text, QStringLiteral("A title is required to save.  Please enter a title"));
+    QCOMPARE(editor.prompter().last().title, QStringLiteral("Missing Title"));
+    QCOMPARE(editor.prompter().last().buttons, Prompter::Buttons::Ok);
+    QCOMPARE(editor.text("txtAuthor")->text(), QStringLiteral("Nobody"));
+    QCOMPARE(editor.file().scalar(QStringLiteral("SELECT count(*) FROM Books")), QVariant(0));
+    // Save right after a completed save: the edit area is empty again.
+    typeBook(editor, QStringLiteral("Real"));
+    editor.click("Command1");
+    editor.prompter().clear();
+    editor.click("Command1");
+    QCOMPARE(editor.prompter().last().title, QStringLiteral("Missing Title"));
+    QCOMPARE(editor.file().scalar(QStringLiteral("SELECT count(*) FROM Books")), QVariant(1));
+}
+
+void TestSaving::newBookInTitleOrdering()
+{
+    EditorHarness editor;
+    for (int i = 0; i < 11; ++i)
+        editor.file().addBook(QStringLiteral("Book %1").arg(i, 2, 10, QLatin1Char('0')));
+    QVERIFY(editor.start());
+    typeBook(editor, QStringLiteral("A Aardvark"));
+    editor.click("Command1");
+    // Added last; the next build puts it in its place.
+    const qint64 id = lastBookId(editor);
+    QCOMPARE(editor.tree()->nodes().rootKeys().last(), titleNodeKey(id));
+    QCOMPARE(editor.rootTexts().last(), QStringLiteral("Aardvark, A"));
+    QCOMPARE(editor.countLabel(), QStringLiteral(" 12 Books on File."));
+    editor.order("optSortByTitle");
+    QCOMPARE(editor.rootTexts().first(), QStringLiteral("Aardvark, A"));
+    QCOMPARE(editor.countLabel(), QStringLiteral("12 Books on File."));
+}
+
+void TestSaving::newBookInAuthorOrdering()
+{
+    EditorHarness editor;
+    editor.file().addBook(QStringLiteral("Emma"), QStringLiteral("Austen"), QStringLiteral("Jane"));
+    QVERIFY(editor.start());
+    editor.order("optSortAuthor");
+    typeBook(editor, QStringLiteral("Persuasion"), QStringLiteral("Austen "), QStringLiteral("Jane"));
+    editor.click("Command1");
+    QCOMPARE(editor.rootTexts(), QStringList{"Austen, Jane"});
+    QCOMPARE(editor.childTexts(QStringLiteral("AAusten, Jane")), (QStringList{"Emma", "Persuasion"}));
+    typeBook(editor, QStringLiteral("Dune"), QStringLiteral("Herbert"), QStringLiteral("Frank"));
+    editor.click("Command1");
+    QCOMPARE(editor.rootTexts(), (QStringList{"Austen, Jane", "Herbert, Frank"}));
+    QCOMPARE(editor.childTexts(QStringLiteral("AHerbert, Frank")), QStringList{"Dune"});
+    QCOMPARE(editor.tree()->nodes().childKeys(QStringLiteral("AHerbert, Frank")),
+             QStringList{titleNodeKey(lastBookId(editor))});
+}
+
+void TestSaving::newBookInCategoryOrdering()
+{
+    EditorHarness editor;
+    editor.file().addCategory(QStringLiteral("History"));
+    editor.file().addCategory(QStringLiteral("Poetry"));
+    QVERIFY(editor.start());
+    editor.order("optSortCategory");
+    typeBook(editor, QStringLiteral("Iliad"));
+    editor.doubleClickEntry("lstCategories", QStringLiteral("Poetry"));
+    editor.doubleClickEntry("lstCategories", QStringLiteral("History"));
+    editor.click("Command1");
+    QCOMPARE(editor.rootTexts(), (QStringList{"History", "Poetry"}));
+    QCOMPARE(editor.childTexts(QStringLiteral("CPoetry")), QStringList{"Iliad"});
+    QCOMPARE(editor.countLabel(), QStringLiteral(" 1 Books on File."));
+}
+
+void TestSaving::storedBookInTitleOrdering()
+{
+    EditorHarness editor;
+    const qint64 a = editor.file().addBook(QStringLiteral("Alpha"));
+    editor.file().addBook(QStringLiteral("Beta"));
+    QVERIFY(editor.start());
+    editor.doubleClickNode(titleNodeKey(a));
+    editor.type("txtAuthor", QStringLiteral("Changed author only"));
+    editor.click("Command1");
+    QCOMPARE(editor.rootTexts(), (QStringList{"Alpha", "Beta"}));
+    editor.doubleClickNode(titleNodeKey(a));
+    editor.type("txtTitle", QStringLiteral("The Omega"));
+    editor.click("Command1");
+    QCOMPARE(editor.rootTexts(), (QStringList{"Beta", "Omega, The "}));
+    QCOMPARE(editor.tree()->nodes().rootKeys().last(), titleNodeKey(a));
+    QCOMPARE(storedRow(editor, QStringLiteral("Title, GA2, Author"), a),
+             (QVariantList{"The Omega", "Omega, The ", "Changed author only"}));
+}
+
+void TestSaving::storedBookInAuthorOrdering()
+{
+    EditorHarness editor;
+    const qint64 emma = editor.file().addBook(QStringLiteral("Emma"), QStringLiteral("Austen"), QStringLiteral("Jane"));
+    const qint64 persuasion =
+        editor.file().addBook(QStringLiteral("Persuasion"), QStringLiteral("Austen"), QStringLiteral("Jane"));
+    const qint64 dune = editor.file().addBook(QStringLiteral("Dune"), QStringLiteral("Herbert"), QStringLiteral("Frank"));
+    QVERIFY(editor.start());
+    editor.order("optSortAuthor");
+
+    // One of two books moves to a new author: the old node stays with the other.
+    editor.doubleClickNode(titleNodeKey(emma));
+    editor.type("txtAuthor", QStringLiteral("Bronte"));
+    editor.type("txtAuthorFirstName", QStringLiteral("Emily"));
+    editor.click("Command1");
+    QCOMPARE(editor.rootTexts(), (QStringList{"Austen, Jane", "Herbert, Frank", "Bronte, Emily"}));
+    QCOMPARE(editor.childTexts(QStringLiteral("AAusten, Jane")), QStringList{"Persuasion"});
+
+    // The only book of an author moves to an existing author: its node goes.
+    editor.doubleClickNode(titleNodeKey(dune));
+    editor.type("txtAuthor", QStringLiteral("Austen"));
+    editor.type("txtAuthorFirstName", QStringLiteral("Jane"));
+    editor.click("Command1");
+    QCOMPARE(editor.rootTexts(), (QStringList{"Austen, Jane", "Bronte, Emily"}));
+    QCOMPARE(editor.childTexts(QStringLiteral("AAusten, Jane")), (QStringList{"Persuasion", "Dune"}));
+
+    // A new title under an unchanged sole author keeps the author's node.
+    editor.doubleClickNode(titleNodeKey(emma));
+    editor.type("txtTitle", QStringLiteral("Wuthering Heights"));
+    editor.click("Command1");
+    QCOMPARE(editor.rootTexts(), (QStringList{"Austen, Jane", "Bronte, Emily"}));
+    QCOMPARE(editor.childTexts(QStringLiteral("ABronte, Emily")), QStringList{"Wuthering Heights"});
+
+    // Nothing that shows in the tree changed: the tree stays as it was.
+    const QStringList before = editor.tree()->nodes().childKeys(QStringLiteral("AAusten, Jane"));
+    editor.doubleClickNode(titleNodeKey(persuasion));
+    editor.type("txtPages", QStringLiteral("250"));
+    editor.click("Command1");
+    QCOMPARE(editor.tree()->nodes().childKeys(QStringLiteral("AAusten, Jane")), before);
+    QVERIFY(editor.prompter().prompts().isEmpty());
+}
+
+void TestSaving::failedSaveKeepsTheInput()
+{
+    EditorHarness editor;
+    editor.file().addCategory(QStringLiteral("History"));
+    const qint64 id = editor.file().addBook(QStringLiteral("Kept"), {}, {}, {"History"});
+    editor.file().exec(QStringLiteral("CREATE TRIGGER refuse BEFORE INSERT ON BookCategoryLink "
+                                      "BEGIN SELECT RAISE(ABORT, 'disk trouble'); END"));
+    QVERIFY(editor.start());
+    editor.doubleClickNode(titleNodeKey(id));
+    editor.type("txtTitle", QStringLiteral("Changed"));
+    const QByteArray before = editor.file().bytes();
+    editor.click("Command1");
+    QCOMPARE(editor.prompter().prompts().size(), 1);
+    QVERIFY(editor.prompter().last().text.contains(QStringLiteral("could not be saved")));
+    QVERIFY(editor.prompter().last().text.contains(QStringLiteral("disk trouble")));
+    QCOMPARE(editor.text("txtTitle")->text(), QStringLiteral("Changed"));
+    QCOMPARE(editor.text("txtBookID")->text(), QString::number(id));
+    QCOMPARE(editor.listEntries("lstCategoriesSelected"), QStringList{"History"});
+    QVERIFY(editor.window().changesMade());
+    QCOMPARE(editor.file().bytes(), before);
+    QCOMPARE(editor.rootTexts(), QStringList{"Kept"});
+    // Closing then asks again and stays open when the save fails once more.
+    editor.prompter().queueAnswer(Prompter::Answer::Yes);
+    QVERIFY(!editor.window().close());
+}
+
+QTEST_MAIN(TestSaving)
+#include "tst_saving.moc"
