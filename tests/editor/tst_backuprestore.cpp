@@ -3,6 +3,7 @@
 #include "cataloguefiles.h"
 #include "cataloguehost.h"
 #include "drives.h"
+#include "editorharness.h"
 #include "filesizelimit.h"
 #include "folderpickers.h"
 #include "frmbackupshelvio.h"
@@ -18,7 +19,6 @@
 #include <QFile>
 #include <QFileSystemModel>
 #include <QLabel>
-#include <QLineEdit>
 #include <QListView>
 #include <QMessageBox>
 #include <QPushButton>
@@ -136,10 +136,8 @@ private slots:
     void backupToAFolderThatTakesNoFiles();
     void backupOnAFullDiskKeepsThePreviousBackup();
 
-    void restoreWithoutABackupInTheFolder_data();
-    void restoreWithoutABackupInTheFolder();
-    void restoreQuestionAnsweredNoOrCancel_data();
-    void restoreQuestionAnsweredNoOrCancel();
+    void restoreAnswersThatChangeNothing_data();
+    void restoreAnswersThatChangeNothing();
     void restoreRefusesWhatIsNotACatalogue_data();
     void restoreRefusesWhatIsNotACatalogue();
     void restoreReplacesTheCatalogueAndEndsTheEditor();
@@ -314,15 +312,16 @@ void TestBackupRestore::drivesHoldUserFilesOnly()
 
 void TestBackupRestore::backupIsTheCatalogueAsLastSaved()
 {
-    TestCatalogue file;
+    testing::EditorHarness editor;
+    TestCatalogue& file = editor.file();
+    ScriptedPrompter& prompter = editor.prompter();
     file.addBook(QStringLiteral("Dune"), QStringLiteral("Herbert"), QStringLiteral("Frank"));
-    ScriptedPrompter prompter;
-    frmBookList main(file.folder(), prompter);
-    QVERIFY(main.load());
+    QVERIFY(editor.start());
     // Typed but not saved: not part of the backup.
-    QTest::keyClicks(main.findChild<QLineEdit*>(QStringLiteral("txtTitle")), QStringLiteral("Unsaved"));
+    editor.type("txtTitle", QStringLiteral("Unsaved"));
+    QVERIFY(editor.window().changesMade());
 
-    auto* window = openWindowOf<frmBackupShelvio>(&main, "mnuBackup");
+    auto* window = openWindowOf<frmBackupShelvio>(&editor.window(), "mnuBackup");
     QVERIFY(window);
     QPointer<frmBackupShelvio> guard(window);
     press(window);
@@ -336,7 +335,7 @@ void TestBackupRestore::backupIsTheCatalogueAsLastSaved()
 
     // A second backup into the same folder replaces the first, unasked.
     file.addBook(QStringLiteral("Emma"), QStringLiteral("Austen"), QStringLiteral("Jane"));
-    window = openWindowOf<frmBackupShelvio>(&main, "mnuBackup");
+    window = openWindowOf<frmBackupShelvio>(&editor.window(), "mnuBackup");
     press(window);
     QCOMPARE(readAll(backup), file.bytes());
     QCOMPARE(sortTitles(backup), (QStringList{"Dune", "Emma"}));
@@ -381,55 +380,28 @@ void TestBackupRestore::backupOnAFullDiskKeepsThePreviousBackup()
     QVERIFY(window.isVisible());
 }
 
-void TestBackupRestore::restoreWithoutABackupInTheFolder_data()
+void TestBackupRestore::restoreAnswersThatChangeNothing_data()
 {
+    QTest::addColumn<bool>("backupInFolder");
     QTest::addColumn<Prompter::Answer>("answer");
     QTest::addColumn<bool>("staysOpen");
-    QTest::newRow("OK") << Prompter::Answer::Ok << true;
-    QTest::newRow("Cancel") << Prompter::Answer::Cancel << false;
+    QTest::newRow("no backup, OK") << false << Prompter::Answer::Ok << true;
+    QTest::newRow("no backup, Cancel") << false << Prompter::Answer::Cancel << false;
+    QTest::newRow("restore? No") << true << Prompter::Answer::No << true;
+    QTest::newRow("restore? Cancel") << true << Prompter::Answer::Cancel << false;
 }
 
-void TestBackupRestore::restoreWithoutABackupInTheFolder()
+void TestBackupRestore::restoreAnswersThatChangeNothing()
 {
-    QFETCH(Prompter::Answer, answer);
-    QFETCH(bool, staysOpen);
-    Editor editor;
-    editor.file.addBook(QStringLiteral("Kept"));
-    const QByteArray before = editor.file.bytes();
-    frmRestoreShelvio window(editor.host);
-    window.show();
-    editor.prompter.queueAnswer(answer);
-    press(&window);
-
-    QCOMPARE(editor.prompter.prompts().size(), 1);
-    const Prompt question = editor.prompter.last();
-    QCOMPARE(question.text, missingBackupText);
-    QCOMPARE(question.title, QStringLiteral("Invalid Backup Location"));
-    QCOMPARE(question.buttons, Prompter::Buttons::OkCancel);
-    QCOMPARE(question.defaultButton, Prompter::Answer::Ok);
-    QCOMPARE(window.isVisible(), staysOpen);
-    QCOMPARE(editor.file.bytes(), before);
-    QVERIFY(editor.catalogue.isOpen());
-    QCOMPARE(editor.ended, 0);
-}
-
-void TestBackupRestore::restoreQuestionAnsweredNoOrCancel_data()
-{
-    QTest::addColumn<Prompter::Answer>("answer");
-    QTest::addColumn<bool>("staysOpen");
-    QTest::newRow("No") << Prompter::Answer::No << true;
-    QTest::newRow("Cancel") << Prompter::Answer::Cancel << false;
-}
-
-void TestBackupRestore::restoreQuestionAnsweredNoOrCancel()
-{
+    QFETCH(bool, backupInFolder);
     QFETCH(Prompter::Answer, answer);
     QFETCH(bool, staysOpen);
     Editor editor;
     editor.file.addBook(QStringLiteral("Kept"));
     TestCatalogue other;
     other.addBook(QStringLiteral("Other"));
-    QVERIFY(QFile::copy(other.path(), backupFilePath(m_start->path())));
+    if (backupInFolder)
+        QVERIFY(QFile::copy(other.path(), backupFilePath(m_start->path())));
     const QByteArray before = editor.file.bytes();
     frmRestoreShelvio window(editor.host);
     window.show();
@@ -438,12 +410,20 @@ void TestBackupRestore::restoreQuestionAnsweredNoOrCancel()
 
     QCOMPARE(editor.prompter.prompts().size(), 1);
     const Prompt question = editor.prompter.last();
-    QCOMPARE(question.text, verifyText);
-    QCOMPARE(question.title, QStringLiteral("Verify Restore"));
-    QCOMPARE(question.buttons, Prompter::Buttons::YesNoCancel);
-    QCOMPARE(question.defaultButton, Prompter::Answer::Yes);
+    if (backupInFolder) {
+        QCOMPARE(question.text, verifyText);
+        QCOMPARE(question.title, QStringLiteral("Verify Restore"));
+        QCOMPARE(question.buttons, Prompter::Buttons::YesNoCancel);
+        QCOMPARE(question.defaultButton, Prompter::Answer::Yes);
+    } else {
+        QCOMPARE(question.text, missingBackupText);
+        QCOMPARE(question.title, QStringLiteral("Invalid Backup Location"));
+        QCOMPARE(question.buttons, Prompter::Buttons::OkCancel);
+        QCOMPARE(question.defaultButton, Prompter::Answer::Ok);
+    }
     QCOMPARE(window.isVisible(), staysOpen);
     QCOMPARE(editor.file.bytes(), before);
+    QCOMPARE(editor.catalogue.bookCount(), std::optional<qint64>(1));
     QCOMPARE(editor.ended, 0);
 }
 
@@ -492,17 +472,16 @@ void TestBackupRestore::restoreReplacesTheCatalogueAndEndsTheEditor()
     saved.addBook(QStringLiteral("The Hobbit"), QStringLiteral("Tolkien"), QStringLiteral("J. R. R."));
     saved.addBook(QStringLiteral("Dune"), QStringLiteral("Herbert"), QStringLiteral("Frank"));
     QVERIFY(QFile::copy(saved.path(), backupFilePath(m_start->path())));
-    TestCatalogue file;
-    file.addBook(QStringLiteral("Replaced"));
-    ScriptedPrompter prompter;
-    frmBookList main(file.folder(), prompter);
-    QVERIFY(main.load());
-    QSignalSpy ending(&main, &frmBookList::endProgram);
+    testing::EditorHarness editor;
+    ScriptedPrompter& prompter = editor.prompter();
+    editor.file().addBook(QStringLiteral("Replaced"));
+    QVERIFY(editor.start());
+    QSignalSpy ending(&editor.window(), &frmBookList::endProgram);
     // Unsaved typing does not hold the restore up with a question.
-    QTest::keyClicks(main.findChild<QLineEdit*>(QStringLiteral("txtTitle")), QStringLiteral("Unsaved"));
-    QVERIFY(main.changesMade());
+    editor.type("txtTitle", QStringLiteral("Unsaved"));
+    QVERIFY(editor.window().changesMade());
 
-    auto* window = openWindowOf<frmRestoreShelvio>(&main, "mnuRestore");
+    auto* window = openWindowOf<frmRestoreShelvio>(&editor.window(), "mnuRestore");
     QVERIFY(window);
     prompter.queueAnswer(Prompter::Answer::Yes);
     press(window);
@@ -513,13 +492,14 @@ void TestBackupRestore::restoreReplacesTheCatalogueAndEndsTheEditor()
     QCOMPARE(prompter.last().text, restoredText);
     QCOMPARE(prompter.last().title, QStringLiteral("Shelvio Restore"));
     QCOMPARE(ending.count(), 1);
-    QCOMPARE(readAll(file.path()), saved.bytes());
+    const QString path = editor.file().path();
+    QCOMPARE(readAll(path), saved.bytes());
     // The next start opens the restored catalogue.
     ScriptedPrompter nextPrompter;
-    frmBookList next(file.folder(), nextPrompter);
+    frmBookList next(editor.file().folder(), nextPrompter);
     QVERIFY(next.load());
     QCOMPARE(next.catalogue().bookCount(), std::optional<qint64>(2));
-    QCOMPARE(sortTitles(file.path()), (QStringList{"Dune", "Hobbit, The "}));
+    QCOMPARE(sortTitles(path), (QStringList{"Dune", "Hobbit, The "}));
 }
 
 void TestBackupRestore::failedReplacementOpensTheOldCatalogueAgain()
@@ -582,15 +562,13 @@ void TestBackupRestore::realMessageBoxAsksAboutAMissingBackup()
 
 void TestBackupRestore::oneWindowOfEachOutlivesTheMainWindow()
 {
-    TestCatalogue file;
-    ScriptedPrompter prompter;
-    auto main = std::make_unique<frmBookList>(file.folder(), prompter);
-    QVERIFY(main->load());
-    main->show();
-    auto* backup = openWindowOf<frmBackupShelvio>(main.get(), "mnuBackup");
+    testing::EditorHarness editor;
+    QVERIFY(editor.start());
+    frmBookList* main = &editor.window();
+    auto* backup = openWindowOf<frmBackupShelvio>(main, "mnuBackup");
     QVERIFY(backup);
-    QCOMPARE(openWindowOf<frmBackupShelvio>(main.get(), "mnuBackup"), backup);
-    auto* restore = openWindowOf<frmRestoreShelvio>(main.get(), "mnuRestore");
+    QCOMPARE(openWindowOf<frmBackupShelvio>(main, "mnuBackup"), backup);
+    auto* restore = openWindowOf<frmRestoreShelvio>(main, "mnuRestore");
     QVERIFY(restore);
     QVERIFY(!backup->parentWidget() && !restore->parentWidget());
 
@@ -599,7 +577,7 @@ void TestBackupRestore::oneWindowOfEachOutlivesTheMainWindow()
     bool allClosed = false;
     bool endedTooEarly = false;
     connect(qApp, &QGuiApplication::lastWindowClosed, this, [&] { endedTooEarly = !allClosed; });
-    QTimer::singleShot(0, main.get(), [&] {
+    QTimer::singleShot(0, main, [&] {
         main->close();
         QVERIFY(backup->isVisible() && restore->isVisible());
         backup->close();
