@@ -29,7 +29,10 @@ template <class Window> Window* showOnce(QPointer<Window>& window, CatalogueHost
 
 } // namespace
 
-BackupRestoreWindows::BackupRestoreWindows(CatalogueHost host) : m_host(std::move(host)) {}
+BackupRestoreWindows::BackupRestoreWindows(CatalogueHost host)
+    : m_host(std::move(host))
+{
+}
 
 BackupRestoreWindows::~BackupRestoreWindows()
 {

@@ -9,7 +9,9 @@ using namespace Qt::StringLiterals;
 namespace shelvio {
 
 CatalogueHost::CatalogueHost(Catalogue& catalogue, Prompter& prompter, std::function<void()> endProgram)
-    : m_catalogue(catalogue), m_prompter(prompter), m_endProgram(std::move(endProgram))
+    : m_catalogue(catalogue)
+    , m_prompter(prompter)
+    , m_endProgram(std::move(endProgram))
 {
 }
 

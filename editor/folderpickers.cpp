@@ -70,10 +70,7 @@ FolderPickers::FolderPickers(QComboBox* drive, QTreeView* dir, QListView* file, 
             break;
     }
     connect(m_drive, &QComboBox::activated, this, &FolderPickers::openDrive);
-    connect(&m_folders, &QFileSystemModel::directoryLoaded, this, [this](const QString& path) {
-        if (liesIn(m_chosen, path))
-            showChosenInTree();
-    });
+    connect(&m_folders, &QFileSystemModel::directoryLoaded, this, &FolderPickers::onFolderRead);
     connect(m_dir, &QTreeView::activated, this,
             [this](const QModelIndex& index) { openFolder(m_folders.filePath(index)); });
 }
@@ -151,6 +148,7 @@ QString FolderPickers::enterFolder(const QString& path)
     if (const QString problem = folderProblem(folder); !problem.isEmpty())
         return problem;
     m_chosen = folder;
+    m_readSinceChoice.clear();
     m_dir->setCurrentIndex(m_folders.index(folder));
     showChosenInTree();
     m_delegate->setChosen(folder);
@@ -164,6 +162,16 @@ QString FolderPickers::enterFolder(const QString& path)
 
 // The folders on the way to the chosen one are read in the background; each
 // time one of them has been read, the chosen folder is brought into view.
+// Later reads of the same folders (when their contents change) leave the
+// view where the user has put it.
+void FolderPickers::onFolderRead(const QString& path)
+{
+    if (!liesIn(m_chosen, path) || m_readSinceChoice.contains(path))
+        return;
+    m_readSinceChoice.insert(path);
+    showChosenInTree();
+}
+
 void FolderPickers::showChosenInTree()
 {
     // Like the folder itself, its subfolders are open to view.

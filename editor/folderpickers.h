@@ -4,6 +4,7 @@
 
 #include <QFileSystemModel>
 #include <QObject>
+#include <QSet>
 
 class QComboBox;
 class QListView;
@@ -48,6 +49,7 @@ private:
     void setUpViews();
     void openDrive(int index);
     QString enterFolder(const QString& path);
+    void onFolderRead(const QString& path);
     void showChosenInTree();
     void tell(const QString& message);
 
@@ -61,6 +63,7 @@ private:
     ChosenFolderDelegate* m_delegate;
     QList<Drive> m_drives;
     QString m_chosen;
+    QSet<QString> m_readSinceChoice;
 };
 
 } // namespace shelvio

@@ -24,7 +24,9 @@ QString messageTitle()
 } // namespace
 
 frmBackupShelvio::frmBackupShelvio(CatalogueHost& host, QWidget* parent)
-    : QWidget(parent), ui(std::make_unique<Ui::frmBackupShelvio>()), m_host(host)
+    : QWidget(parent)
+    , ui(std::make_unique<Ui::frmBackupShelvio>())
+    , m_host(host)
 {
     ui->setupUi(this);
     setUpControls();

@@ -22,7 +22,9 @@ QString messageTitle()
 } // namespace
 
 frmRestoreShelvio::frmRestoreShelvio(CatalogueHost& host, QWidget* parent)
-    : QWidget(parent), ui(std::make_unique<Ui::frmRestoreShelvio>()), m_host(host)
+    : QWidget(parent)
+    , ui(std::make_unique<Ui::frmRestoreShelvio>())
+    , m_host(host)
 {
     ui->setupUi(this);
     setUpControls();

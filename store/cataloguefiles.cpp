@@ -168,7 +168,8 @@ bool checkCatalogueFile(const QString& path, QString* problem)
 }
 
 CatalogueReplacement::CatalogueReplacement(const QString& backupPath, const QString& cataloguePath)
-    : m_backupPath(backupPath), m_cataloguePath(cataloguePath)
+    : m_backupPath(backupPath)
+    , m_cataloguePath(cataloguePath)
 {
 }
 
@@ -186,6 +187,9 @@ bool CatalogueReplacement::prepare()
 {
     m_staged.reset();
     m_error.clear();
+    // Every test a backup must pass before it may take the catalogue's place
+    // is made here, and a backup in another format would be turned into a
+    // catalogue here, before the staged copy is written.
     QString problem;
     if (!checkCatalogueFile(m_backupPath, &problem))
         return fail(problem);
