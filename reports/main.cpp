@@ -1,10 +1,9 @@
 #include "commandline.h"
+#include "frmmain.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QTextStream>
 
-using namespace Qt::StringLiterals;
 using namespace shelvio::reports;
 
 namespace {
@@ -27,9 +26,10 @@ int main(int argc, char* argv[]) {
         QGuiApplication app(argc, argv);
         QTextStream out(stdout);
         QTextStream err(stderr);
-        const QString catalogue = QCoreApplication::applicationDirPath() + u"/Shelvio.mdb"_s;
-        return runCommandLine(commandLine, catalogue, out, err);
+        return runCommandLine(commandLine, defaultDatabasePath(), out, err);
     }
     QApplication app(argc, argv);
-    return 0;
+    frmMain menu;
+    menu.show();
+    return app.exec();
 }
