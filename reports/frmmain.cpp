@@ -10,6 +10,7 @@
 
 #include <QCoreApplication>
 #include <QPushButton>
+#include <QScreen>
 
 using namespace Qt::StringLiterals;
 
@@ -75,6 +76,8 @@ void frmMain::openReport(const ReportDefinition& definition) {
         endProgram(1);
         return;
     }
+    // The whole screen also where no window manager carries out the maximising.
+    window->setGeometry(screen()->availableGeometry());
     window->setWindowState(window->windowState() | Qt::WindowMaximized);
     window->exec();
 }

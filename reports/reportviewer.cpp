@@ -18,6 +18,7 @@
 #include <QSplitter>
 #include <QStyle>
 #include <QToolBar>
+#include <QToolButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -56,6 +57,7 @@ ReportViewer::ReportViewer(QWidget* parent)
     m_view->setObjectName(u"pageView"_s);
     m_view->setDocument(&m_empty);
     m_scroll->setWidget(m_view);
+    m_scroll->viewport()->installEventFilter(this);
     m_splitter->setStretchFactor(1, 1);
     m_splitter->setSizes({220, 1000});
     layout->addWidget(m_splitter, 1);
@@ -73,12 +75,16 @@ void ReportViewer::buildToolBar() {
     const auto addButton = [this](QToolBar* bar, const QString& text, QStyle::StandardPixmap icon,
                                   const QList<QKeySequence>& keys, QObject*, void (ReportViewer::*slot)()) {
         QAction* action = bar->addAction(bar->style()->standardIcon(icon), text);
+        // Paging and zooming are known by their pictures; the rest say what they do.
+        if (auto* button = qobject_cast<QToolButton*>(bar->widgetForAction(action))) {
+            const bool pictureOnly = text.endsWith(u"Page"_s) || text.startsWith(u"Zoom"_s);
+            button->setToolButtonStyle(pictureOnly ? Qt::ToolButtonIconOnly : Qt::ToolButtonTextBesideIcon);
+        }
         action->setShortcuts(keys);
         action->setToolTip(keys.isEmpty() ? text : u"%1 (%2)"_s.arg(text, keys.first().toString()));
         connect(action, &QAction::triggered, this, slot);
         return action;
     };
-    m_toolBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
     addButton(m_toolBar, u"First Page"_s, QStyle::SP_MediaSkipBackward,
               {QKeySequence(Qt::CTRL | Qt::Key_Home)}, this, &ReportViewer::firstPage);
     addButton(m_toolBar, u"Previous Page"_s, QStyle::SP_MediaSeekBackward, {QKeySequence(Qt::Key_PageUp)},
@@ -113,7 +119,6 @@ void ReportViewer::buildToolBar() {
               &ReportViewer::zoomIn);
     m_toolBar->addSeparator();
 
-    m_toolBar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     addButton(m_toolBar, u"Print"_s, QStyle::SP_DialogSaveButton, {QKeySequence::Print}, this,
               &ReportViewer::printWithDialog);
     addButton(m_toolBar, u"Export PDF"_s, QStyle::SP_DriveFDIcon, {QKeySequence(Qt::CTRL | Qt::Key_E)}, this,

@@ -80,7 +80,7 @@ signals:
     void refreshFailed(const QString& error);
 
 protected:
-    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildToolBar();

@@ -6,6 +6,7 @@
 #include "reportpainter.h"
 
 #include <QComboBox>
+#include <QEvent>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -89,10 +90,12 @@ void ReportViewer::zoomBoxChosen(int index) {
         setZoom(ZoomMode::Percent, m_zoomBox->itemData(index).toInt());
 }
 
-void ReportViewer::resizeEvent(QResizeEvent* event) {
-    QWidget::resizeEvent(event);
-    if (m_zoomMode != ZoomMode::Percent)
+bool ReportViewer::eventFilter(QObject* watched, QEvent* event)
+{
+    // The fitting zooms follow the page area's size, whatever changed it.
+    if (watched == m_scroll->viewport() && event->type() == QEvent::Resize && m_zoomMode != ZoomMode::Percent)
         applyZoom();
+    return QWidget::eventFilter(watched, event);
 }
 
 bool ReportViewer::findNext(const QString& text) {
