@@ -90,8 +90,7 @@ void ReportViewer::zoomBoxChosen(int index) {
         setZoom(ZoomMode::Percent, m_zoomBox->itemData(index).toInt());
 }
 
-bool ReportViewer::eventFilter(QObject* watched, QEvent* event)
-{
+bool ReportViewer::eventFilter(QObject* watched, QEvent* event) {
     // The fitting zooms follow the page area's size, whatever changed it.
     if (watched == m_scroll->viewport() && event->type() == QEvent::Resize && m_zoomMode != ZoomMode::Percent)
         applyZoom();
