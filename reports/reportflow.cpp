@@ -7,7 +7,7 @@ namespace {
 constexpr double columnGutter = 18;
 constexpr double rowGap = 2;
 // The share of a column that must be free for a block to be split there.
-constexpr double splitRoom = 0.4;
+constexpr double splitRoom = 0.25;
 
 } // namespace
 
@@ -105,7 +105,11 @@ bool Flow::shouldMove(double height) const {
     // good part of this one is still free: then it is split, so that long
     // entries do not leave half pages empty.
     const double room = m_page.bodyBottom() - m_y;
-    return height > room && !atColumnTop() && room < splitRoom * bodyHeight();
+    return height > room && !atColumnTop() && room < splitHeight();
+}
+
+double Flow::splitHeight() const {
+    return splitRoom * bodyHeight();
 }
 
 void Flow::placeDetail(const Block& block) {
@@ -120,7 +124,7 @@ void Flow::placeDetail(const Block& block) {
     }
     if (m_rowOpen) {
         const double room = m_page.bodyBottom() - m_rowTop;
-        if (height <= room || room >= splitRoom * bodyHeight()) {
+        if (height <= room || room >= splitHeight()) {
             m_y = m_rowTop;
             const int pageBefore = pageCount();
             placeLines(block, columnLeft(1));

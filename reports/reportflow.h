@@ -42,6 +42,9 @@ public:
 
     int pageCount() const { return int(m_document.pages.size()); }
     double bodyHeight() const { return m_page.bodyBottom() - m_columnTop; }
+    // The free height from which on a detail that does not fit is split
+    // rather than moved to the next column or page.
+    double splitHeight() const;
 
 private:
     void newPage();

@@ -76,14 +76,14 @@ void ReportLayout::placeBook(size_t index) {
             else
                 m_flow->addSpace(groupGap);
         }
-        // Each heading keeps the headings below it and the first detail line
-        // (or a third of a page of a very long entry) on its page.
+        // Each heading keeps the headings below it and the first detail (or
+        // as much of a long entry as the flow would split off) on its page.
         std::vector<Block> headers;
         const double width =
             m_definition.detail == DetailStyle::FullEntryDown ? m_flow->columnWidth() : m_page.contentWidth();
         for (int level = changed; level < levels; ++level)
             headers.push_back(m_bands->groupHeader(level, keys[size_t(level)].heading, width));
-        double keep = std::min(detail.height(), m_flow->bodyHeight() / 3);
+        double keep = std::min(detail.height(), m_flow->splitHeight());
         for (const Block& header : headers)
             keep += header.height();
         for (int level = changed; level < levels; ++level) {
