@@ -56,11 +56,7 @@ int writePdf(const CommandLine& commandLine, const QString& catalogue, QTextStre
         return 2;
     }
     Report report(*definition);
-    report.table(1).setLocation(catalogue);
-    if (Report* subreport = report.openSubreport()) {
-        for (int number = 1; number <= subreport->tableCount(); ++number)
-            subreport->table(number).setLocation(catalogue);
-    }
+    setLocationOfEveryTable(report, catalogue);
     QString error;
     if (!report.readData(&error)) {
         err << u"shelvioreports: the report could not be loaded. %1\n"_s.arg(error);

@@ -65,4 +65,15 @@ const std::vector<ReportBook>& Report::books() const {
     return m_books ? *m_books : none;
 }
 
+void setLocationOfEveryTable(Report& report, const QString& path) {
+    const int tables = report.tableCount();
+    for (int number = 1; number <= tables; ++number)
+        report.table(number).setLocation(path);
+    if (Report* subreport = report.openSubreport()) {
+        const int subreportTables = subreport->tableCount();
+        for (int number = 1; number <= subreportTables; ++number)
+            subreport->table(number).setLocation(path);
+    }
+}
+
 } // namespace shelvio::reports

@@ -64,4 +64,8 @@ private:
     std::optional<std::vector<ReportBook>> m_books;
 };
 
+// Points every table of the report and of its subreport at one catalogue
+// file, in table order: what a report window does before each view.
+void setLocationOfEveryTable(Report& report, const QString& path);
+
 } // namespace shelvio::reports

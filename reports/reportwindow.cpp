@@ -41,23 +41,12 @@ ReportWindow::ReportWindow(const ReportDefinition& definition, const QString& da
 
 ReportWindow::~ReportWindow() = default;
 
-void ReportWindow::pointTablesAtDatabase() {
-    const int tables = m_report->tableCount();
-    for (int number = 1; number <= tables; ++number)
-        m_report->table(number).setLocation(m_databasePath);
-    if (Report* subreport = m_report->openSubreport()) {
-        const int subreportTables = subreport->tableCount();
-        for (int number = 1; number <= subreportTables; ++number)
-            subreport->table(number).setLocation(m_databasePath);
-    }
-}
-
 bool ReportWindow::loadReport(QString* error) {
     BusyCursor busy;
     if (!m_report)
         m_report = std::make_unique<Report>(m_definition);
     m_report->discardSavedData();
-    pointTablesAtDatabase();
+    setLocationOfEveryTable(*m_report, m_databasePath);
     delete m_viewer;
     m_viewer = new ReportViewer(this);
     m_viewer->setObjectName(u"CRViewer1"_s);

@@ -31,8 +31,6 @@ public:
     ReportViewer* viewer() const { return m_viewer; }
 
 private:
-    void pointTablesAtDatabase();
-
     const ReportDefinition& m_definition;
     QString m_databasePath;
     std::unique_ptr<Report> m_report;

@@ -17,11 +17,7 @@ ReportDocument runReport(const QString& definitionName, const QString& catalogue
     if (!definition)
         qFatal("no definition %s", qPrintable(definitionName));
     Report report(*definition);
-    report.table(1).setLocation(catalogue);
-    if (Report* subreport = report.openSubreport()) {
-        for (int number = 1; number <= subreport->tableCount(); ++number)
-            subreport->table(number).setLocation(catalogue);
-    }
+    setLocationOfEveryTable(report, catalogue);
     QString error;
     if (!report.readData(&error))
         qFatal("report %s failed: %s", qPrintable(definitionName), qPrintable(error));
