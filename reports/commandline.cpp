@@ -67,8 +67,10 @@ int writePdf(const CommandLine& commandLine, const QString& catalogue, QTextStre
         err << u"shelvioreports: %1\n"_s.arg(error);
         return 1;
     }
-    out << u"%1: %2 pages written to %3\n"_s.arg(definition->name)
-               .arg(document.pages.size())
+    const qsizetype pages = document.pages.size();
+    out << u"%1: %2 %3 written to %4\n"_s.arg(definition->name)
+               .arg(pages)
+               .arg(pages == 1 ? u"page"_s : u"pages"_s)
                .arg(commandLine.file);
     return 0;
 }
