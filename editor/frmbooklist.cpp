@@ -1,5 +1,6 @@
 #include "frmbooklist.h"
 
+#include "backuprestorewindows.h"
 #include "booktreeview.h"
 #include "categorylist.h"
 #include "legacystartup.h"
@@ -88,6 +89,10 @@ void frmBookList::connectHandlers()
     connect(ui->Command5, &QPushButton::clicked, this, &frmBookList::deleteCategory);
     connect(ui->Command6, &QPushButton::clicked, this, &frmBookList::startReports);
     connect(ui->mnuExit, &QAction::triggered, this, &frmBookList::endProgram);
+    m_backupRestore = std::make_unique<BackupRestoreWindows>(
+        CatalogueHost(m_catalogue, m_prompter, [this] { emit endProgram(); }));
+    connect(ui->mnuBackup, &QAction::triggered, this, [this] { m_backupRestore->showBackup(); });
+    connect(ui->mnuRestore, &QAction::triggered, this, [this] { m_backupRestore->showRestore(); });
 
     for (QLineEdit* box : {ui->txtTitle, ui->txtAuthor, ui->txtAuthorFirstName, ui->txtYrPub, ui->txtPages,
                            ui->txtCost})

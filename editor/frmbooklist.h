@@ -15,6 +15,7 @@ class QListWidgetItem;
 
 namespace shelvio {
 
+class BackupRestoreWindows;
 class BookTreeModel;
 
 // The editor's main window: the book tree at the left, the edit area for one
@@ -109,6 +110,10 @@ private:
     QString LoadedTitle;
     QString LoadedAuthor;
     QString LoadedFirstName;
+
+    // File > Backup and File > Restore; declared last so that their windows
+    // go before the catalogue they use.
+    std::unique_ptr<BackupRestoreWindows> m_backupRestore;
 };
 
 } // namespace shelvio

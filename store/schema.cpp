@@ -136,13 +136,13 @@ bool verify(const QSqlDatabase& db, QString* problem)
     QStringList missing;
     for (const auto& [table, columns] : expected) {
         if (!tables.contains(table, Qt::CaseInsensitive)) {
-            missing << u"the table %1"_s.arg(table);
+            missing << u"table %1"_s.arg(table);
             continue;
         }
         const QSqlRecord record = db.record(table);
         for (const QString& column : columns) {
             if (record.indexOf(column) < 0)
-                missing << u"the column %1.%2"_s.arg(table, column);
+                missing << u"column %1.%2"_s.arg(table, column);
         }
     }
     if (missing.isEmpty())

@@ -66,6 +66,10 @@ inline constexpr char deleteLinksOfBook[] = "DELETE FROM BookCategoryLink WHERE 
 inline constexpr char deleteLinksOfCategory[] = "DELETE FROM BookCategoryLink WHERE CategoryKey = ?";
 inline constexpr char insertLink[] = "INSERT OR IGNORE INTO BookCategoryLink (BookID, CategoryKey) VALUES (?, ?)";
 
+// SQLite's integrity check without the costly index cross-check: one row
+// "ok", or one row per fault found.
+inline constexpr char quickCheck[] = "PRAGMA quick_check";
+
 // Converting a catalogue of the older Jet format: the keys already in use,
 // and each table's next key, which SQLite keeps in sqlite_sequence.
 namespace legacy {

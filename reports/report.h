@@ -1,0 +1,71 @@
+#pragma once
+
+#include "reportdata.h"
+#include "reportdefinition.h"
+
+#include <QString>
+
+#include <memory>
+#include <optional>
+#include <vector>
+
+namespace shelvio::reports {
+
+// One table a report reads, and the file it is read from. A definition
+// carries no usable file location: the report window points every table at
+// the catalogue before the report is run.
+class ReportTable {
+public:
+    explicit ReportTable(QString name)
+        : m_name(std::move(name)) {}
+    QString name() const { return m_name; }
+    QString location() const { return m_location; }
+    void setLocation(const QString& path) { m_location = path; }
+
+private:
+    QString m_name;
+    QString m_location;
+};
+
+// A run-time instance of a definition. It keeps the rows of its last run
+// until told to discard them, so a window that opens it again must call
+// discardSavedData() to see the catalogue as it is now.
+class Report {
+public:
+    explicit Report(const ReportDefinition& definition);
+    ~Report();
+    Report(const Report&) = delete;
+    Report& operator=(const Report&) = delete;
+
+    const ReportDefinition& definition() const { return m_definition; }
+
+    int tableCount() const { return int(m_tables.size()); }
+    // Numbered from 1, as report tables are.
+    ReportTable& table(int number);
+
+    // The one subreport of the full listings (categories of each book), or
+    // nullptr for a report without one.
+    Report* openSubreport();
+
+    void discardSavedData();
+    bool hasSavedData() const { return m_books.has_value(); }
+
+    // Reads the books unless saved data are held; false with *error set when
+    // the catalogue cannot be read.
+    bool readData(QString* error);
+    const std::vector<ReportBook>& books() const;
+
+private:
+    Report(const ReportDefinition& definition, std::vector<ReportTable> tables);
+
+    const ReportDefinition& m_definition;
+    std::vector<ReportTable> m_tables;
+    std::unique_ptr<Report> m_subreport;
+    std::optional<std::vector<ReportBook>> m_books;
+};
+
+// Points every table of the report and of its subreport at one catalogue
+// file, in table order: what a report window does before each view.
+void setLocationOfEveryTable(Report& report, const QString& path);
+
+} // namespace shelvio::reports

@@ -1,0 +1,283 @@
+#include "reportviewer.h"
+
+#include "messages.h"
+#include "pageview.h"
+#include "report.h"
+#include "reportpainter.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QSplitter>
+#include <QStyle>
+#include <QToolBar>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include <array>
+
+using namespace Qt::StringLiterals;
+
+namespace shelvio::reports {
+
+namespace {
+
+// Books laid out per turn of the event loop: small enough to keep the window
+// answering, large enough not to slow the layout down.
+constexpr int booksPerStep = 400;
+
+} // namespace
+
+ReportViewer::ReportViewer(QWidget* parent)
+    : QWidget(parent) {
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    m_toolBar = new QToolBar(this);
+    layout->addWidget(m_toolBar);
+
+    m_splitter = new QSplitter(this);
+    m_groupTree = new QTreeWidget(m_splitter);
+    m_groupTree->setObjectName(u"groupTree"_s);
+    m_groupTree->setHeaderLabel(u"Groups"_s);
+    m_groupTree->setAccessibleName(u"Groups"_s);
+    m_groupTree->hide();
+    m_scroll = new QScrollArea(m_splitter);
+    m_scroll->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    m_scroll->setBackgroundRole(QPalette::Dark);
+    m_view = new PageView;
+    m_view->setObjectName(u"pageView"_s);
+    m_view->setDocument(&m_empty);
+    m_scroll->setWidget(m_view);
+    m_scroll->viewport()->installEventFilter(this);
+    m_splitter->setStretchFactor(1, 1);
+    m_splitter->setSizes({220, 1000});
+    layout->addWidget(m_splitter, 1);
+
+    buildToolBar();
+    m_layoutTimer.setInterval(0);
+    connect(&m_layoutTimer, &QTimer::timeout, this, &ReportViewer::layoutStep);
+    connect(m_groupTree, &QTreeWidget::itemActivated, this, &ReportViewer::groupChosen);
+    connect(m_groupTree, &QTreeWidget::itemClicked, this, &ReportViewer::groupChosen);
+}
+
+ReportViewer::~ReportViewer() = default;
+
+void ReportViewer::buildToolBar() {
+    const auto addButton = [this](QToolBar* bar, const QString& text, QStyle::StandardPixmap icon,
+                                  const QList<QKeySequence>& keys, QObject*, void (ReportViewer::*slot)()) {
+        QAction* action = bar->addAction(bar->style()->standardIcon(icon), text);
+        // Paging and zooming are known by their pictures; the rest say what they do.
+        if (auto* button = qobject_cast<QToolButton*>(bar->widgetForAction(action))) {
+            const bool pictureOnly = text.endsWith(u"Page"_s) || text.startsWith(u"Zoom"_s);
+            button->setToolButtonStyle(pictureOnly ? Qt::ToolButtonIconOnly : Qt::ToolButtonTextBesideIcon);
+        }
+        action->setShortcuts(keys);
+        action->setToolTip(keys.isEmpty() ? text : u"%1 (%2)"_s.arg(text, keys.first().toString()));
+        connect(action, &QAction::triggered, this, slot);
+        return action;
+    };
+    addButton(m_toolBar, u"First Page"_s, QStyle::SP_MediaSkipBackward,
+              {QKeySequence(Qt::CTRL | Qt::Key_Home)}, this, &ReportViewer::firstPage);
+    addButton(m_toolBar, u"Previous Page"_s, QStyle::SP_MediaSeekBackward, {QKeySequence(Qt::Key_PageUp)},
+              this, &ReportViewer::previousPage);
+    m_pageBox = new QLineEdit(m_toolBar);
+    m_pageBox->setObjectName(u"pageBox"_s);
+    m_pageBox->setAccessibleName(u"Page"_s);
+    m_pageBox->setAlignment(Qt::AlignCenter);
+    m_pageBox->setFixedWidth(fontMetrics().horizontalAdvance(u"00000 of 00000"_s) + 16);
+    connect(m_pageBox, &QLineEdit::returnPressed, this, &ReportViewer::pageBoxEntered);
+    m_toolBar->addWidget(m_pageBox);
+    addButton(m_toolBar, u"Next Page"_s, QStyle::SP_MediaSeekForward, {QKeySequence(Qt::Key_PageDown)}, this,
+              &ReportViewer::nextPage);
+    addButton(m_toolBar, u"Last Page"_s, QStyle::SP_MediaSkipForward, {QKeySequence(Qt::CTRL | Qt::Key_End)},
+              this, &ReportViewer::lastPage);
+    m_toolBar->addSeparator();
+
+    m_zoomBox = new QComboBox(m_toolBar);
+    m_zoomBox->setObjectName(u"zoomBox"_s);
+    m_zoomBox->setAccessibleName(u"Zoom"_s);
+    m_zoomBox->addItem(u"Fit Page"_s);
+    m_zoomBox->addItem(u"Fit Width"_s);
+    for (int percent : zoomSteps)
+        m_zoomBox->addItem(u"%1%"_s.arg(percent), percent);
+    m_zoomBox->setCurrentIndex(1);
+    connect(m_zoomBox, &QComboBox::activated, this, &ReportViewer::zoomBoxChosen);
+    m_toolBar->addWidget(m_zoomBox);
+    addButton(m_toolBar, u"Zoom Out"_s, QStyle::SP_ArrowDown, {QKeySequence(Qt::CTRL | Qt::Key_Minus)}, this,
+              &ReportViewer::zoomOut);
+    addButton(m_toolBar, u"Zoom In"_s, QStyle::SP_ArrowUp,
+              {QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)}, this,
+              &ReportViewer::zoomIn);
+    m_toolBar->addSeparator();
+
+    addButton(m_toolBar, u"Print"_s, QStyle::SP_DialogSaveButton, {QKeySequence::Print}, this,
+              &ReportViewer::printWithDialog);
+    addButton(m_toolBar, u"Export PDF"_s, QStyle::SP_DriveFDIcon, {QKeySequence(Qt::CTRL | Qt::Key_E)}, this,
+              &ReportViewer::exportWithDialog);
+    addButton(m_toolBar, u"Refresh"_s, QStyle::SP_BrowserReload, {QKeySequence::Refresh}, this,
+              &ReportViewer::refresh);
+    m_toolBar->addSeparator();
+
+    m_findBox = new QLineEdit(m_toolBar);
+    m_findBox->setObjectName(u"findBox"_s);
+    m_findBox->setAccessibleName(u"Find"_s);
+    m_findBox->setPlaceholderText(u"Find text"_s);
+    m_findBox->setClearButtonEnabled(true);
+    m_findBox->setFixedWidth(fontMetrics().horizontalAdvance(u"x"_s) * 24);
+    connect(m_findBox, &QLineEdit::returnPressed, this, &ReportViewer::findFromBox);
+    m_toolBar->addWidget(m_findBox);
+    QAction* focusFind = new QAction(this);
+    focusFind->setShortcut(QKeySequence::Find);
+    connect(focusFind, &QAction::triggered, this, [this] {
+        m_findBox->setFocus();
+        m_findBox->selectAll();
+    });
+    addAction(focusFind);
+    addButton(m_toolBar, u"Find Next"_s, QStyle::SP_FileDialogContentsView, {QKeySequence::FindNext}, this,
+              &ReportViewer::findFromBox);
+    m_status = new QLabel(m_toolBar);
+    m_status->setContentsMargins(8, 0, 8, 0);
+    m_toolBar->addWidget(m_status);
+}
+
+void ReportViewer::setReportSource(Report* report) {
+    m_report = report;
+}
+
+bool ReportViewer::viewReport(QString* error) {
+    // The layout refers to the report's rows: it goes before they are read again.
+    m_layoutTimer.stop();
+    m_view->setDocument(&m_empty);
+    m_layout.reset();
+    m_groupTree->clear();
+    m_marksShown = 0;
+    m_page = 0;
+    if (!m_report) {
+        *error = u"The viewer has no report to show."_s;
+        return false;
+    }
+    if (!m_report->readData(error)) {
+        updatePageBox();
+        return false;
+    }
+    startLayout();
+    return true;
+}
+
+void ReportViewer::startLayout() {
+    m_layout =
+        std::make_unique<ReportLayout>(m_report->definition(), m_report->books(), defaultLayoutOptions());
+    m_view->setDocument(&m_layout->document());
+    m_groupTree->setVisible(m_report->definition().groupLevels() > 0);
+    applyZoom();
+    layoutStep();
+}
+
+void ReportViewer::layoutStep() {
+    if (!m_layout)
+        return;
+    const bool more = m_layout->layoutSome(booksPerStep);
+    addGroupMarks();
+    updatePageBox();
+    m_view->update();
+    if (more && !m_layoutTimer.isActive())
+        m_layoutTimer.start();
+    else if (!more)
+        m_layoutTimer.stop();
+}
+
+void ReportViewer::finishLayout() {
+    if (!m_layout)
+        return;
+    m_layoutTimer.stop();
+    m_layout->layoutAll();
+    layoutStep();
+}
+
+const ReportDocument& ReportViewer::document() const {
+    return m_layout ? m_layout->document() : m_empty;
+}
+
+bool ReportViewer::isLaidOut() const {
+    return m_layout && m_layout->isComplete();
+}
+
+int ReportViewer::currentPage() const {
+    return m_page;
+}
+
+int ReportViewer::pageCount() const {
+    return m_layout ? m_layout->finishedPages() : 0;
+}
+
+QString ReportViewer::pageBoxText() const {
+    return m_pageBox->text();
+}
+
+void ReportViewer::updatePageBox() {
+    const int count = pageCount();
+    if (count == 0)
+        m_pageBox->clear();
+    else
+        m_pageBox->setText(isLaidOut() ? u"%1 of %2"_s.arg(m_page + 1).arg(count)
+                                       : u"%1 of %2+"_s.arg(m_page + 1).arg(count));
+}
+
+void ReportViewer::showPage(int index) {
+    const int count = pageCount();
+    if (count == 0)
+        return;
+    m_page = std::clamp(index, 0, count - 1);
+    m_view->setPage(m_page);
+    m_scroll->verticalScrollBar()->setValue(0);
+    updatePageBox();
+    emit pageChanged(m_page);
+}
+
+void ReportViewer::firstPage() {
+    showPage(0);
+}
+
+void ReportViewer::previousPage() {
+    showPage(m_page - 1);
+}
+
+void ReportViewer::nextPage() {
+    showPage(m_page + 1);
+}
+
+void ReportViewer::lastPage() {
+    finishLayout();
+    showPage(pageCount() - 1);
+}
+
+void ReportViewer::pageBoxEntered() {
+    bool ok = false;
+    const int number = m_pageBox->text().section(u' ', 0, 0).toInt(&ok);
+    if (ok && number > pageCount())
+        finishLayout();
+    if (ok)
+        showPage(number - 1);
+    else
+        updatePageBox();
+}
+
+void ReportViewer::refresh() {
+    if (!m_report)
+        return;
+    m_report->discardSavedData();
+    QString error;
+    if (!viewReport(&error))
+        emit refreshFailed(error);
+}
+
+} // namespace shelvio::reports

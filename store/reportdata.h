@@ -1,0 +1,70 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+#include <vector>
+
+// What the report viewer reads of the catalogue: the books of one report, in
+// the report's order, optionally with the names of each book's categories.
+// Every read opens the file afresh, read-only, so that a catalogue changed or
+// restored since the last read is seen.
+namespace shelvio {
+
+// Which books a report lists: all of them, or those with one flag set. A
+// flag counts as set only when it holds true; Null counts as clear.
+enum class BookSelection { All, ReadBook, WantToRead, WantToBuy, OwnBook };
+
+enum class BookOrder {
+    ByAuthor,   // last name, first name, sort title; books without an author last
+    ByTitle,    // sort title
+    ByReadDate, // the date read, oldest first; books without a readable date last
+    ByRating,   // best first; unrated books (and values off the scale) last
+};
+
+struct ReportBook {
+    qint64 id = 0;
+    QString title;
+    QString sortTitle; // GA2, or the title itself where GA2 is empty
+    QString author;    // last name, trimmed
+    QString firstName; // GA1, trimmed
+    std::optional<qint64> yearPublished;
+    std::optional<qint64> pages;
+    std::optional<qint64> costUnits; // ten-thousandths (see numbers.h)
+    std::optional<qint64> rating;
+    QString dateRead; // as stored
+    QString comments;
+    bool readBook = false;
+    bool wantToRead = false;
+    bool wantToBuy = false;
+    bool ownBook = false;
+    QStringList categories; // only when the query asks for them
+};
+
+struct ReportQuery {
+    QString booksPath;      // the file the Books table is read from
+    QString categoriesPath; // the file of Category and BookCategoryLink; empty: none read
+    BookSelection selection = BookSelection::All;
+    BookOrder order = BookOrder::ByTitle;
+};
+
+// The books of a report, or nothing with *error saying what went wrong (file
+// missing, in the older Jet format, not a catalogue, unreadable).
+std::optional<std::vector<ReportBook>> readReportBooks(const ReportQuery& query, QString* error);
+
+// A stored read date ("m/d/yyyy" as typed) as far as it can be read: the year
+// when it has four digits, the month when it is 1 to 12, the day when it makes
+// a real date with them. Anything else is left unknown.
+struct ReadDate {
+    std::optional<int> year;
+    std::optional<int> month;
+    std::optional<int> day;
+};
+ReadDate parseReadDate(const QString& stored);
+
+// Orders read dates: known years first, by year, month and day; within a
+// year the dates known only in part come after the full ones.
+bool readDateBefore(const ReadDate& a, const ReadDate& b);
+
+} // namespace shelvio

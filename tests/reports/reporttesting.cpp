@@ -1,0 +1,63 @@
+#include "reporttesting.h"
+
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTest>
+
+using namespace shelvio::reports;
+
+namespace testing {
+
+LayoutOptions fixedLayoutOptions() {
+    return {QPageSize(QPageSize::A4), QLocale(QLocale::English, QLocale::UnitedStates), QDate(2024, 3, 5)};
+}
+
+ReportDocument runReport(const QString& definitionName, const QString& catalogue) {
+    const ReportDefinition* definition = findDefinition(definitionName);
+    if (!definition)
+        qFatal("no definition %s", qPrintable(definitionName));
+    Report report(*definition);
+    setLocationOfEveryTable(report, catalogue);
+    QString error;
+    if (!report.readData(&error))
+        qFatal("report %s failed: %s", qPrintable(definitionName), qPrintable(error));
+    return layoutReport(*definition, report.books(), fixedLayoutOptions());
+}
+
+QStringList allTexts(const ReportDocument& document) {
+    QStringList texts;
+    for (const ReportPage& page : document.pages)
+        texts << page.texts();
+    return texts;
+}
+
+QStringList textsOf(const ReportDocument& document, FontRole role) {
+    QStringList texts;
+    for (const ReportPage& page : document.pages) {
+        for (const PageItem& item : page.items) {
+            if (item.kind == PageItem::Kind::Text && item.font == role)
+                texts << item.text;
+        }
+    }
+    return texts;
+}
+
+int pdfPageCount(const QString& path) {
+    QProcess info;
+    info.start(QStringLiteral("pdfinfo"), {path});
+    if (!info.waitForFinished(30000) || info.exitCode() != 0)
+        return -1;
+    const auto match =
+        QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)")).match(QString::fromUtf8(info.readAll()));
+    return match.hasMatch() ? match.captured(1).toInt() : -1;
+}
+
+QString pdfText(const QString& path) {
+    QProcess text;
+    text.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), path, QStringLiteral("-")});
+    if (!text.waitForFinished(30000) || text.exitCode() != 0)
+        return {};
+    return QString::fromUtf8(text.readAll());
+}
+
+} // namespace testing

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "report.h"
+#include "reportlayout.h"
+#include "reportpage.h"
+
+#include <QStringList>
+
+#include <optional>
+
+// Running reports in tests: a fixed page size, locale and print date, so
+// that pages and texts do not depend on the machine.
+namespace testing {
+
+shelvio::reports::LayoutOptions fixedLayoutOptions();
+
+// Runs a definition against a catalogue file the way a report window does.
+shelvio::reports::ReportDocument runReport(const QString& definitionName, const QString& catalogue);
+
+// Every text of every page, in page order.
+QStringList allTexts(const shelvio::reports::ReportDocument& document);
+
+// Texts of one font role, in page order.
+QStringList textsOf(const shelvio::reports::ReportDocument& document, shelvio::reports::FontRole role);
+
+// The page count and text that poppler's tools read from a PDF file.
+int pdfPageCount(const QString& path);
+QString pdfText(const QString& path);
+
+} // namespace testing

@@ -1,0 +1,256 @@
+#include "cataloguefiles.h"
+#include "filesizelimit.h"
+#include "testcatalogue.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace shelvio;
+using testing::TestCatalogue;
+
+namespace {
+
+QByteArray readAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+QString fixture(const QString& name)
+{
+    return testing::fixturesFolder() + QStringLiteral("/legacy/") + name;
+}
+
+// A catalogue big enough to span many pages, for damage in its middle.
+void fillWithBooks(TestCatalogue& file, int count)
+{
+    for (int i = 0; i < count; ++i) {
+        auto record = testing::book(QStringLiteral("Book %1").arg(i), QStringLiteral("Author %1").arg(i));
+        record.comments = QString(400, QLatin1Char('x'));
+        file.addBook(record);
+    }
+}
+
+} // namespace
+
+class TestCatalogueFiles : public QObject {
+    Q_OBJECT
+private slots:
+    void copiesEveryByteAndReplacesTheTarget();
+    void refusesATargetFolderThatCannotHoldFiles_data();
+    void refusesATargetFolderThatCannotHoldFiles();
+    void failedCopyLeavesThePreviousTargetWhole();
+    void namesAMissingSource();
+    void findsABackupOnlyByItsExactName();
+    void acceptsOnlyWholeCatalogues_data();
+    void acceptsOnlyWholeCatalogues();
+    void replacementTouchesNothingUntilCommitted();
+    void replacementRefusesABadBackup();
+    void replacementWaitsForAnUnfinishedChange();
+};
+
+void TestCatalogueFiles::copiesEveryByteAndReplacesTheTarget()
+{
+    TestCatalogue first;
+    first.addBook(QStringLiteral("Dune"), QStringLiteral("Herbert"), QStringLiteral("Frank"));
+    TestCatalogue second;
+    second.addBook(QStringLiteral("Emma"), QStringLiteral("Austen"), QStringLiteral("Jane"));
+    QTemporaryDir target;
+    const QString backup = backupFilePath(target.path());
+    QString error;
+
+    QVERIFY2(copyFileAtomically(first.path(), backup, &error), qPrintable(error));
+    QCOMPARE(readAll(backup), first.bytes());
+    // A second copy replaces the first without a question.
+    QVERIFY2(copyFileAtomically(second.path(), backup, &error), qPrintable(error));
+    QCOMPARE(readAll(backup), second.bytes());
+    QCOMPARE(QDir(target.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"Shelvo.bak"});
+}
+
+void TestCatalogueFiles::refusesATargetFolderThatCannotHoldFiles_data()
+{
+    QTest::addColumn<QString>("folder");
+    // Tests run as root, which permission bits do not stop; these folders
+    // refuse new files whoever asks.
+    QTest::newRow("parent is a file") << QStringLiteral("FILE/inner");
+    QTest::newRow("missing folder") << QStringLiteral("no/such/folder");
+    QTest::newRow("kernel file system") << QStringLiteral("/proc");
+}
+
+void TestCatalogueFiles::refusesATargetFolderThatCannotHoldFiles()
+{
+    QFETCH(QString, folder);
+    TestCatalogue source;
+    QTemporaryDir work;
+    writeFile(work.filePath(QStringLiteral("FILE")), "plain file");
+    if (!folder.startsWith(QLatin1Char('/')))
+        folder = work.filePath(folder);
+    const QString target = backupFilePath(folder);
+    QString error;
+    QVERIFY(!copyFileAtomically(source.path(), target, &error));
+    QVERIFY2(error.contains(target), qPrintable(error));
+    QVERIFY(!QFile::exists(target));
+}
+
+void TestCatalogueFiles::failedCopyLeavesThePreviousTargetWhole()
+{
+    TestCatalogue source;
+    fillWithBooks(source, 50);
+    QTemporaryDir target;
+    const QString backup = backupFilePath(target.path());
+    writeFile(backup, "the previous backup");
+    QString error;
+    {
+        // The disk fills up part-way through the copy.
+        testing::FileSizeLimit limit(16 * 1024);
+        QVERIFY(!copyFileAtomically(source.path(), backup, &error));
+    }
+    QVERIFY2(error.contains(backup) && error.contains(QStringLiteral("cannot be written")),
+             qPrintable(error));
+    QCOMPARE(readAll(backup), QByteArray("the previous backup"));
+    // The half-written temporary file is gone.
+    QCOMPARE(QDir(target.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"Shelvo.bak"});
+}
+
+void TestCatalogueFiles::namesAMissingSource()
+{
+    QTemporaryDir dir;
+    const QString source = dir.filePath(QStringLiteral("Shelvio.mdb"));
+    QString error;
+    QVERIFY(!copyFileAtomically(source, backupFilePath(dir.path()), &error));
+    QVERIFY2(error.contains(source) && error.contains(QStringLiteral("cannot be read")), qPrintable(error));
+    QVERIFY(QDir(dir.path()).isEmpty());
+}
+
+void TestCatalogueFiles::findsABackupOnlyByItsExactName()
+{
+    QTemporaryDir dir;
+    QVERIFY(!folderHoldsBackup(dir.path()));
+    writeFile(dir.filePath(QStringLiteral("shelvo.bak")), "x");
+    writeFile(dir.filePath(QStringLiteral("Shelvo.bak.old")), "x");
+    QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("SHELVO.BAK")));
+    QVERIFY(!folderHoldsBackup(dir.path()));
+    writeFile(dir.filePath(QStringLiteral("Shelvo.bak")), "x");
+    QVERIFY(folderHoldsBackup(dir.path()));
+}
+
+void TestCatalogueFiles::acceptsOnlyWholeCatalogues_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("expectedProblem"); // empty: accepted
+    QTest::newRow("catalogue") << "catalogue"
+                               << "";
+    QTest::newRow("missing") << "missing"
+                             << "does not exist";
+    QTest::newRow("empty") << "empty"
+                           << "is empty";
+    QTest::newRow("text") << "text"
+                          << "not an SQLite database";
+    QTest::newRow("Jet catalogue") << "jet"
+                                   << "older Jet database format";
+    QTest::newRow("other SQLite") << "sqlite"
+                                  << "is not a catalogue file";
+    QTest::newRow("damaged pages") << "damaged"
+                                   << "is damaged";
+}
+
+void TestCatalogueFiles::acceptsOnlyWholeCatalogues()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, expectedProblem);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Shelvo.bak"));
+    TestCatalogue catalogue;
+    if (kind == "catalogue") {
+        QVERIFY(QFile::copy(catalogue.path(), path));
+    } else if (kind == "empty") {
+        writeFile(path, {});
+    } else if (kind == "text") {
+        writeFile(path, "Dune, Emma, Ulysses\n");
+    } else if (kind == "jet") {
+        QVERIFY(QFile::copy(fixture(QStringLiteral("Shelvio-legacy.mdb")), path));
+    } else if (kind == "sqlite") {
+        testing::queryFile(path, QStringLiteral("CREATE TABLE Customers (id INTEGER)"));
+    } else if (kind == "damaged") {
+        fillWithBooks(catalogue, 300);
+        QByteArray bytes = catalogue.bytes();
+        // Page 1 (the schema) stays whole; a run of pages in the middle,
+        // where the books lie, is overwritten.
+        const qsizetype pageSize = 4096;
+        QVERIFY(bytes.size() > 20 * pageSize);
+        bytes.replace(8 * pageSize, 4 * pageSize, QByteArray(4 * pageSize, '\xff'));
+        writeFile(path, bytes);
+    }
+    QString problem;
+    const bool accepted = checkCatalogueFile(path, &problem);
+    if (expectedProblem.isEmpty()) {
+        QVERIFY2(accepted, qPrintable(problem));
+        return;
+    }
+    QVERIFY(!accepted);
+    QVERIFY2(problem.contains(path) && problem.contains(expectedProblem), qPrintable(problem));
+}
+
+void TestCatalogueFiles::replacementTouchesNothingUntilCommitted()
+{
+    TestCatalogue current;
+    current.addBook(QStringLiteral("Current"));
+    TestCatalogue backup;
+    backup.addBook(QStringLiteral("Restored"));
+    const QByteArray before = current.bytes();
+    {
+        CatalogueReplacement abandoned(backup.path(), current.path());
+        QVERIFY2(abandoned.prepare(), qPrintable(abandoned.errorString()));
+        QCOMPARE(current.bytes(), before);
+    }
+    // Abandoned after prepare(): no temporary file stays behind.
+    QCOMPARE(QDir(current.folder()).entryList(QDir::Files | QDir::Hidden), QStringList{"Shelvio.mdb"});
+
+    CatalogueReplacement replacement(backup.path(), current.path());
+    QVERIFY(replacement.prepare());
+    QVERIFY2(replacement.commit(), qPrintable(replacement.errorString()));
+    QCOMPARE(current.bytes(), backup.bytes());
+}
+
+void TestCatalogueFiles::replacementRefusesABadBackup()
+{
+    TestCatalogue current;
+    QTemporaryDir dir;
+    const QString bad = dir.filePath(QStringLiteral("Shelvo.bak"));
+    writeFile(bad, "not a catalogue at all");
+    const QByteArray before = current.bytes();
+    CatalogueReplacement replacement(bad, current.path());
+    QVERIFY(!replacement.prepare());
+    QVERIFY(replacement.errorString().contains(bad));
+    QVERIFY(!replacement.commit());
+    QCOMPARE(current.bytes(), before);
+    QCOMPARE(QDir(current.folder()).entryList(QDir::Files | QDir::Hidden), QStringList{"Shelvio.mdb"});
+}
+
+void TestCatalogueFiles::replacementWaitsForAnUnfinishedChange()
+{
+    TestCatalogue current;
+    TestCatalogue backup;
+    backup.addBook(QStringLiteral("Restored"));
+    const QByteArray before = current.bytes();
+    CatalogueReplacement replacement(backup.path(), current.path());
+    QVERIFY(replacement.prepare());
+    // SQLite would play a journal left beside the file back into whatever
+    // file then has the catalogue's name.
+    writeFile(current.path() + QStringLiteral("-journal"), QByteArray(512, '\0'));
+    QVERIFY(!replacement.commit());
+    QVERIFY2(replacement.errorString().contains(current.path()), qPrintable(replacement.errorString()));
+    QCOMPARE(current.bytes(), before);
+}
+
+QTEST_GUILESS_MAIN(TestCatalogueFiles)
+#include "tst_cataloguefiles.moc"
