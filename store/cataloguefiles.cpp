@@ -3,6 +3,7 @@
 #include "catalogue.h"
 #include "connection.h"
 #include "fileformat.h"
+#include "legacyconversion.h"
 #include "statements.h"
 
 #include <QDir>
@@ -10,6 +11,7 @@
 #include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QTemporaryDir>
 #include <QVariant>
 
 using namespace Qt::StringLiterals;
@@ -110,6 +112,21 @@ bool passesQuickCheck(const QString& path, QString* problem)
     return ok;
 }
 
+// Turns a backup in the older Jet format into a catalogue in the folder,
+// which takes the converted file with it when it goes.
+bool convertOldBackup(const QString& backupPath, const QTemporaryDir& folder, QString* converted,
+                      QString* error)
+{
+    if (!folder.isValid())
+        return failed(error, cannotWrite(folder.path(), folder.errorString()));
+    *converted = folder.filePath(u"Shelvio.mdb"_s);
+    const LegacyConversion result = convertJetCatalogue(backupPath, *converted);
+    if (result.ok)
+        return true;
+    return failed(error, u"%1 is in the older Jet database format and could not be converted. %2"_s.arg(
+                             nativePath(backupPath), result.error));
+}
+
 } // namespace
 
 QString backupFileName()
@@ -152,8 +169,7 @@ bool checkCatalogueFile(const QString& path, QString* problem)
     case FileKind::Empty:
         return failed(problem, u"%1 is empty: it holds no catalogue."_s.arg(name));
     case FileKind::Jet:
-        return failed(problem,
-                      u"%1 is in the older Jet database format, which cannot be restored."_s.arg(name));
+        return failed(problem, u"%1 is in the older Jet database format."_s.arg(name));
     case FileKind::Other:
         return failed(problem, u"%1 is not a catalogue file: it is not an SQLite database."_s.arg(name));
     case FileKind::SQLite:
@@ -188,13 +204,21 @@ bool CatalogueReplacement::prepare()
     m_staged.reset();
     m_error.clear();
     // Every test a backup must pass before it may take the catalogue's place
-    // is made here, and a backup in another format would be turned into a
+    // is made here, and a backup in the older Jet format is turned into a
     // catalogue here, before the staged copy is written.
     QString problem;
-    if (!checkCatalogueFile(m_backupPath, &problem))
+    QString source = m_backupPath;
+    std::unique_ptr<QTemporaryDir> conversion;
+    if (detectFileKind(m_backupPath) == FileKind::Jet) {
+        conversion = std::make_unique<QTemporaryDir>(QFileInfo(m_cataloguePath).absolutePath() +
+                                                     u"/.Shelvio-restore-XXXXXX"_s);
+        if (!convertOldBackup(m_backupPath, *conversion, &source, &problem))
+            return fail(problem);
+    }
+    if (!checkCatalogueFile(source, &problem))
         return fail(problem);
     auto staged = std::make_unique<QSaveFile>(m_cataloguePath);
-    if (!writeCopy(m_backupPath, *staged, &problem))
+    if (!writeCopy(source, *staged, &problem))
         return fail(problem);
     m_staged = std::move(staged);
     return true;

@@ -31,10 +31,11 @@ bool checkCatalogueFile(const QString& path, QString* problem);
 
 // Puts a backup in the catalogue's place in two steps, so that the editor
 // lets go of the catalogue only once the backup is known to be good:
-// prepare() checks the backup and writes it to a temporary file beside the
-// catalogue; commit() renames that file over the catalogue. Until commit()
-// succeeds the catalogue is untouched, and an abandoned replacement leaves
-// no temporary file behind.
+// prepare() checks the backup (converting one in the older Jet format
+// first) and writes it to a temporary file beside the catalogue; commit()
+// renames that file over the catalogue. Until commit() succeeds the
+// catalogue is untouched, and an abandoned replacement leaves no temporary
+// file behind.
 class CatalogueReplacement {
 public:
     CatalogueReplacement(const QString& backupPath, const QString& cataloguePath);

@@ -141,6 +141,7 @@ private slots:
     void restoreRefusesWhatIsNotACatalogue_data();
     void restoreRefusesWhatIsNotACatalogue();
     void restoreReplacesTheCatalogueAndEndsTheEditor();
+    void restoreConvertsAnOldJetBackup();
     void failedReplacementOpensTheOldCatalogueAgain();
 
     void realMessageBoxAsksAboutAMissingBackup();
@@ -431,7 +432,7 @@ void TestBackupRestore::restoreRefusesWhatIsNotACatalogue_data()
 {
     QTest::addColumn<QString>("kind");
     QTest::newRow("text file") << "text";
-    QTest::newRow("Jet file") << "jet";
+    QTest::newRow("Jet file of other tables") << "jet";
     QTest::newRow("other SQLite database") << "sqlite";
 }
 
@@ -445,7 +446,7 @@ void TestBackupRestore::restoreRefusesWhatIsNotACatalogue()
         writeFile(backup, "Dune\nEmma\n");
     else if (kind == "jet")
         QVERIFY(
-            QFile::copy(testing::fixturesFolder() + QStringLiteral("/legacy/Shelvio-legacy.mdb"), backup));
+            QFile::copy(testing::fixturesFolder() + QStringLiteral("/legacy/NotACatalogue.mdb"), backup));
     else
         testing::queryFile(backup, QStringLiteral("CREATE TABLE Orders (id INTEGER)"));
     const QByteArray before = editor.file.bytes();
@@ -500,6 +501,36 @@ void TestBackupRestore::restoreReplacesTheCatalogueAndEndsTheEditor()
     QVERIFY(next.load());
     QCOMPARE(next.catalogue().bookCount(), std::optional<qint64>(2));
     QCOMPARE(sortTitles(path), (QStringList{"Dune", "Hobbit, The "}));
+}
+
+void TestBackupRestore::restoreConvertsAnOldJetBackup()
+{
+    const QString backup = backupFilePath(m_start->path());
+    testing::copyFixture(QStringLiteral("legacy/Shelvio-legacy.mdb"), backup);
+    const QByteArray oldBackup = readAll(backup);
+    testing::EditorHarness editor;
+    editor.file().addBook(QStringLiteral("Replaced"));
+    QVERIFY(editor.start());
+    QSignalSpy ending(&editor.window(), &frmBookList::endProgram);
+
+    auto* window = openWindowOf<frmRestoreShelvio>(&editor.window(), "mnuRestore");
+    QVERIFY(window);
+    editor.prompter().queueAnswer(Prompter::Answer::Yes);
+    press(window);
+
+    QCOMPARE(editor.prompter().last().text, restoredText);
+    QCOMPARE(ending.count(), 1);
+    QCOMPARE(readAll(backup), oldBackup);
+    QCOMPARE(QDir(editor.file().folder()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+             QStringList{"Shelvio.mdb"});
+    // The next start opens the converted catalogue without a question.
+    ScriptedPrompter nextPrompter;
+    frmBookList next(editor.file().folder(), nextPrompter);
+    QVERIFY(next.load());
+    QCOMPARE(nextPrompter.prompts().size(), 0);
+    QCOMPARE(next.catalogue().bookCount(), std::optional<qint64>(40));
+    const QStringList titles = sortTitles(editor.file().path());
+    QVERIFY(titles.contains(QStringLiteral("Преступление и наказание")));
 }
 
 void TestBackupRestore::failedReplacementOpensTheOldCatalogueAgain()

@@ -56,6 +56,8 @@ private slots:
     void replacementTouchesNothingUntilCommitted();
     void replacementRefusesABadBackup();
     void replacementWaitsForAnUnfinishedChange();
+    void replacementConvertsAJetBackup_data();
+    void replacementConvertsAJetBackup();
 };
 
 void TestCatalogueFiles::copiesEveryByteAndReplacesTheTarget()
@@ -250,6 +252,48 @@ void TestCatalogueFiles::replacementWaitsForAnUnfinishedChange()
     QVERIFY(!replacement.commit());
     QVERIFY2(replacement.errorString().contains(current.path()), qPrintable(replacement.errorString()));
     QCOMPARE(current.bytes(), before);
+}
+
+void TestCatalogueFiles::replacementConvertsAJetBackup_data()
+{
+    QTest::addColumn<QString>("fixtureName");
+    QTest::addColumn<QString>("expectedProblem"); // empty: restored
+    QTest::newRow("Jet catalogue") << "Shelvio-legacy.mdb" << "";
+    QTest::newRow("Jet file of other tables") << "NotACatalogue.mdb" << "no table Books";
+}
+
+void TestCatalogueFiles::replacementConvertsAJetBackup()
+{
+    QFETCH(QString, fixtureName);
+    QFETCH(QString, expectedProblem);
+    TestCatalogue current;
+    current.addBook(QStringLiteral("Current"));
+    QTemporaryDir dir;
+    const QString backup =
+        testing::copyFixture("legacy/" + fixtureName, dir.filePath(QStringLiteral("Shelvo.bak")));
+    const QByteArray backupBytes = testing::fileBytes(backup);
+    const QByteArray before = current.bytes();
+
+    CatalogueReplacement replacement(backup, current.path());
+    const bool prepared = replacement.prepare();
+    // The conversion leaves nothing beside the catalogue but the staged copy.
+    const QDir folder(current.folder());
+    QCOMPARE(folder.entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden), QStringList());
+    QCOMPARE(testing::fileBytes(backup), backupBytes);
+    if (!expectedProblem.isEmpty()) {
+        QVERIFY(!prepared);
+        const QString error = replacement.errorString();
+        QVERIFY2(error.contains(backup) && error.contains(expectedProblem), qPrintable(error));
+        QCOMPARE(current.bytes(), before);
+        return;
+    }
+    QVERIFY2(prepared, qPrintable(replacement.errorString()));
+    QCOMPARE(current.bytes(), before);
+    QVERIFY2(replacement.commit(), qPrintable(replacement.errorString()));
+    QCOMPARE(current.scalar(QStringLiteral("SELECT count(*) FROM Books")).toLongLong(), qint64(40));
+    const QVariant nextKey =
+        current.scalar(QStringLiteral("SELECT seq FROM sqlite_sequence WHERE name = 'Books'"));
+    QCOMPARE(nextKey.toLongLong(), qint64(40002));
 }
 
 QTEST_GUILESS_MAIN(TestCatalogueFiles)
