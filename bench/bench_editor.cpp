@@ -31,10 +31,12 @@ public:
     std::optional<QString> askText(const QString&, const QString&) override { return std::nullopt; }
 };
 
-const char* const words[] = {"River", "Night", "Garden", "Stone", "Winter", "Glass", "Harbour", "Letters",
-                             "Shadow", "Empire", "Orchard", "Lantern", "Silence", "Voyage", "Mirror", "Crown"};
-const char* const surnames[] = {"Austen", "Brontë", "Calvino", "Dickens", "Eliot", "Flaubert", "Gogol", "Hardy",
-                                "Ishiguro", "Joyce", "Kafka", "Lessing", "Mann", "Nabokov", "Orwell", "Proust"};
+const char* const words[] = {"River",   "Night",   "Garden", "Stone",  "Winter",  "Glass",
+                             "Harbour", "Letters", "Shadow", "Empire", "Orchard", "Lantern",
+                             "Silence", "Voyage",  "Mirror", "Crown"};
+const char* const surnames[] = {"Austen", "Brontë",  "Calvino",  "Dickens", "Eliot", "Flaubert",
+                                "Gogol",  "Hardy",   "Ishiguro", "Joyce",   "Kafka", "Lessing",
+                                "Mann",   "Nabokov", "Orwell",   "Proust"};
 
 QString title(qint64 i)
 {
@@ -52,8 +54,9 @@ void fill(const QString& path, qint64 books)
         QSqlQuery query(db);
         for (int c = 0; c < 40; ++c)
             query.exec(QStringLiteral("INSERT INTO Category (CategoryName) VALUES ('Category %1')").arg(c));
-        query.prepare(QStringLiteral("INSERT INTO Books (BookID, Title, GA2, Author, GA1, Rating, DateRead, "
-                                     "ReadBook, OwnBook, WantToBuy, GB1) VALUES (?, ?, ?, ?, ?, ?, '//', 0, 1, 0, 0)"));
+        query.prepare(
+            QStringLiteral("INSERT INTO Books (BookID, Title, GA2, Author, GA1, Rating, DateRead, "
+                           "ReadBook, OwnBook, WantToBuy, GB1) VALUES (?, ?, ?, ?, ?, ?, '//', 0, 1, 0, 0)"));
         QSqlQuery link(db);
         link.prepare(QStringLiteral("INSERT INTO BookCategoryLink (BookID, CategoryKey) VALUES (?, ?)"));
         for (qint64 i = 1; i <= books; ++i) {
@@ -125,7 +128,9 @@ int main(int argc, char* argv[])
         window.load();
         window.show();
     });
-    auto click = [&](const char* name) { window.findChild<QAbstractButton*>(QString::fromLatin1(name))->click(); };
+    auto click = [&](const char* name) {
+        window.findChild<QAbstractButton*>(QString::fromLatin1(name))->click();
+    };
     const double authorMs = timed([&] { click("optSortAuthor"); });
     const double saveMs = timed([&] {
         window.findChild<QLineEdit*>(QStringLiteral("txtTitle"))->setText(QStringLiteral("A New Book"));
@@ -134,9 +139,10 @@ int main(int argc, char* argv[])
     });
     const double categoryMs = timed([&] { click("optSortCategory"); });
     const double titleMs = timed([&] { click("optSortByTitle"); });
-    std::printf("%9lld books: fill %8.0f ms | start-up (title tree) %7.0f ms | author tree %7.0f ms | "
-                "category tree %7.0f ms | title tree %7.0f ms | save in author order %6.1f ms | peak %5ld MB\n",
-                static_cast<long long>(books), fillMs, startMs, authorMs, categoryMs, titleMs, saveMs,
-                peakMegabytes());
+    std::printf(
+        "%9lld books: fill %8.0f ms | start-up (title tree) %7.0f ms | author tree %7.0f ms | "
+        "category tree %7.0f ms | title tree %7.0f ms | save in author order %6.1f ms | peak %5ld MB\n",
+        static_cast<long long>(books), fillMs, startMs, authorMs, categoryMs, titleMs, saveMs,
+        peakMegabytes());
     return 0;
 }

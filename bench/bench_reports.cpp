@@ -20,7 +20,8 @@ using namespace shelvio::reports;
 
 namespace {
 
-long peakMemoryKb() {
+long peakMemoryKb()
+{
     FILE* status = std::fopen("/proc/self/status", "r");
     long kb = -1;
     char line[256];
@@ -33,7 +34,8 @@ long peakMemoryKb() {
     return kb;
 }
 
-bool buildCatalogue(const QString& path, int books) {
+bool buildCatalogue(const QString& path, int books)
+{
     QString error;
     QSqlDatabase db = openConnection(path, Access::ReadWrite, &error);
     if (!db.isOpen() || !schema::create(db, &error))
@@ -65,7 +67,8 @@ bool buildCatalogue(const QString& path, int books) {
     return true;
 }
 
-void measure(QTextStream& out, const QString& path, int books, const QString& definitionName) {
+void measure(QTextStream& out, const QString& path, int books, const QString& definitionName)
+{
     const ReportDefinition& definition = *findDefinition(definitionName);
     Report report(definition);
     report.table(1).setLocation(path);
@@ -99,7 +102,8 @@ void measure(QTextStream& out, const QString& path, int books, const QString& de
 
 } // namespace
 
-int main(int argc, char* argv[]) {
+int main(int argc, char* argv[])
+{
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     QTextStream out(stdout);

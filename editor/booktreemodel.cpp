@@ -60,7 +60,8 @@ bool BookTreeModel::add(int parent, const QString& key, const QString& text)
     std::vector<int>& siblings = siblingsOf(parent);
     const int row = int(siblings.size());
     if (!m_building) {
-        const QModelIndex parentIndex = parent < 0 ? QModelIndex() : createIndex(m_nodes[size_t(parent)].row, 0, parent);
+        const QModelIndex parentIndex =
+            parent < 0 ? QModelIndex() : createIndex(m_nodes[size_t(parent)].row, 0, parent);
         beginInsertRows(parentIndex, row, row);
     }
     const int node = int(m_nodes.size());
@@ -81,7 +82,8 @@ bool BookTreeModel::remove(const QString& key)
     const Node& n = m_nodes[size_t(node)];
     const int parent = n.parent;
     const int row = n.row;
-    const QModelIndex parentIndex = parent < 0 ? QModelIndex() : createIndex(m_nodes[size_t(parent)].row, 0, parent);
+    const QModelIndex parentIndex =
+        parent < 0 ? QModelIndex() : createIndex(m_nodes[size_t(parent)].row, 0, parent);
     beginRemoveRows(parentIndex, row, row);
     std::vector<int>& siblings = siblingsOf(parent);
     siblings.erase(siblings.begin() + row);

@@ -54,8 +54,8 @@ void frmBookList::setUpControls()
 
     // Captions of the labels, the frames and the four flag boxes are bold; the
     // options inside a frame are not.
-    QList<QWidget*> bold{ui->Frame1, ui->Frame2, ui->chkReadBook, ui->chkWantToReadBook, ui->chkWantBook,
-                         ui->chkOwnBook};
+    QList<QWidget*> bold{ui->Frame1,      ui->Frame2,    ui->chkReadBook, ui->chkWantToReadBook,
+                         ui->chkWantBook, ui->chkOwnBook};
     for (QLabel* label : ui->centralwidget->findChildren<QLabel*>())
         bold << label;
     for (QWidget* widget : bold) {
@@ -94,8 +94,8 @@ void frmBookList::connectHandlers()
     connect(ui->mnuBackup, &QAction::triggered, this, [this] { m_backupRestore->showBackup(); });
     connect(ui->mnuRestore, &QAction::triggered, this, [this] { m_backupRestore->showRestore(); });
 
-    for (QLineEdit* box : {ui->txtTitle, ui->txtAuthor, ui->txtAuthorFirstName, ui->txtYrPub, ui->txtPages,
-                           ui->txtCost})
+    for (QLineEdit* box :
+         {ui->txtTitle, ui->txtAuthor, ui->txtAuthorFirstName, ui->txtYrPub, ui->txtPages, ui->txtCost})
         connect(box, &QLineEdit::textChanged, this, &frmBookList::markChanged);
     connect(ui->txtComments, &QPlainTextEdit::textChanged, this, &frmBookList::markChanged);
     for (QLineEdit* box : {ui->txtMonth, ui->txtDay, ui->txtYear})
@@ -158,9 +158,10 @@ bool frmBookList::refuseWhenReadOnly()
 {
     if (!m_catalogue.isReadOnly())
         return false;
-    m_prompter.inform(u"The catalogue %1 is open read-only, so nothing can be saved, changed or deleted."_s.arg(
-                          nativePath(DatabasePath)),
-                      messageTitle());
+    m_prompter.inform(
+        u"The catalogue %1 is open read-only, so nothing can be saved, changed or deleted."_s.arg(
+            nativePath(DatabasePath)),
+        messageTitle());
     return true;
 }
 
@@ -181,8 +182,9 @@ void frmBookList::startReports()
     else if (!QProcess::startDetached(program, {}, m_programFolder))
         problem = u"It could not be started."_s;
     if (!problem.isEmpty()) {
-        m_prompter.inform(u"The report viewer %1 could not be started. %2"_s.arg(nativePath(program), problem),
-                          messageTitle());
+        m_prompter.inform(
+            u"The report viewer %1 could not be started. %2"_s.arg(nativePath(program), problem),
+            messageTitle());
     }
 }
 

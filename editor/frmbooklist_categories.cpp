@@ -61,10 +61,11 @@ void frmBookList::addCategory()
         return;
     }
     if (name.size() > schema::categoryNameWidth) {
-        m_prompter.inform(u"A category name can have at most %1 characters; this one has %2. Nothing has been "
-                          u"added."_s.arg(schema::categoryNameWidth)
-                              .arg(name.size()),
-                          u"New Category"_s);
+        m_prompter.inform(
+            u"A category name can have at most %1 characters; this one has %2. Nothing has been "
+            u"added."_s.arg(schema::categoryNameWidth)
+                .arg(name.size()),
+            u"New Category"_s);
         return;
     }
     const auto onFile = m_catalogue.categoryNameOnFile(name);
@@ -99,8 +100,8 @@ void frmBookList::deleteCategory()
         return;
     }
     if (*count > 0) {
-        const QString question = u"You have selected to delete the category '"_s + name + u"'.  There are "_s +
-                                 QString::number(*count) +
+        const QString question = u"You have selected to delete the category '"_s + name +
+                                 u"'.  There are "_s + QString::number(*count) +
                                  u" book(s) that use this category.   Are you sure you want to delete this "
                                  u"category?"_s;
         if (m_prompter.ask(question, u"Verify Deletion"_s, Prompter::Buttons::YesNo, Prompter::Answer::Yes) !=

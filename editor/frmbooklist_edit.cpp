@@ -36,8 +36,9 @@ void frmBookList::onDateChanged(const QString& text)
 
 Prompter::Answer frmBookList::askUnsavedChanges()
 {
-    return m_prompter.ask(u"You made some changes to this record.  Do you wish to save before Clearing the screen?"_s,
-                          u"Changes Made"_s, Prompter::Buttons::YesNoCancel, Prompter::Answer::Yes);
+    return m_prompter.ask(
+        u"You made some changes to this record.  Do you wish to save before Clearing the screen?"_s,
+        u"Changes Made"_s, Prompter::Buttons::YesNoCancel, Prompter::Answer::Yes);
 }
 
 // Asks about unsaved changes when there are any; false when the action that
@@ -125,9 +126,10 @@ std::optional<BookRecord> frmBookList::bookFromFields()
                    {"cost", parseCost(ui->txtCost->text()), &book.costUnits}};
     for (const auto& [field, number, target] : numbers) {
         if (number.kind == ParsedNumber::OutOfRange) {
-            m_prompter.inform(u"The %1 is too large a number to be stored. Please correct it; nothing has been "
-                              u"saved."_s.arg(QString::fromLatin1(field)),
-                              messageTitle());
+            m_prompter.inform(
+                u"The %1 is too large a number to be stored. Please correct it; nothing has been "
+                u"saved."_s.arg(QString::fromLatin1(field)),
+                messageTitle());
             return std::nullopt;
         }
         if (number.kind == ParsedNumber::Value)
@@ -163,8 +165,9 @@ bool frmBookList::Save()
         return false;
     const auto id = m_catalogue.saveBook(*book, selectedCategoryNames());
     if (!id) {
-        reportFailure(u"The book could not be saved. Nothing has been changed, and what you typed is still on "
-                      u"the screen."_s);
+        reportFailure(
+            u"The book could not be saved. Nothing has been changed, and what you typed is still on "
+            u"the screen."_s);
         return false;
     }
     ui->txtBookID->setText(QString::number(*id));
@@ -215,9 +218,9 @@ void frmBookList::deleteRecord()
     if (refuseWhenReadOnly())
         return;
     const qint64 bookId = ui->txtBookID->text().toLongLong();
-    const Prompter::Answer answer = m_prompter.ask(u"Are you sure you want to delete this book?"_s,
-                                                   u"Deleting Book"_s, Prompter::Buttons::YesNo,
-                                                   Prompter::Answer::Yes);
+    const Prompter::Answer answer =
+        m_prompter.ask(u"Are you sure you want to delete this book?"_s, u"Deleting Book"_s,
+                       Prompter::Buttons::YesNo, Prompter::Answer::Yes);
     if (answer == Prompter::Answer::Yes) {
         if (!m_catalogue.deleteBook(bookId)) {
             reportFailure(u"The book could not be deleted. Nothing has been changed."_s);

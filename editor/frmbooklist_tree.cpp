@@ -108,8 +108,8 @@ void frmBookList::updateTreeAfterSave(qint64 bookId, bool isNew, const QString& 
             tree.addRoot(titleNodeKey(bookId), sortTitle);
         }
     } else if (ui->optSortAuthor->isChecked()) {
-        if (isNew || ui->txtAuthorFirstName->text() != LoadedFirstName || ui->txtAuthor->text() != LoadedAuthor ||
-            ui->txtTitle->text() != LoadedTitle)
+        if (isNew || ui->txtAuthorFirstName->text() != LoadedFirstName ||
+            ui->txtAuthor->text() != LoadedAuthor || ui->txtTitle->text() != LoadedTitle)
             moveBookUnderAuthor(bookId, sortTitle);
     } else if (ui->optSortCategory->isChecked()) {
         RebuildTree();

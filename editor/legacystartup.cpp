@@ -11,11 +11,13 @@ namespace shelvio {
 
 namespace {
 
-QString counted(qint64 count, const QString& one, const QString& many) {
+QString counted(qint64 count, const QString& one, const QString& many)
+{
     return u"%1 %2"_s.arg(count).arg(count == 1 ? one : many);
 }
 
-QString successMessage(const LegacyConversion& result) {
+QString successMessage(const LegacyConversion& result)
+{
     QString text = u"The catalogue has been converted: %1, %2 and %3 between books and categories."_s.arg(
         counted(result.books, u"book"_s, u"books"_s),
         counted(result.categories, u"category"_s, u"categories"_s),
@@ -37,7 +39,8 @@ QString successMessage(const LegacyConversion& result) {
 
 } // namespace
 
-bool offerLegacyConversion(const QString& catalogPath, Prompter& prompter) {
+bool offerLegacyConversion(const QString& catalogPath, Prompter& prompter)
+{
     const QString path = QDir::toNativeSeparators(catalogPath);
     const auto answer = prompter.ask(
         u"The catalogue %1 is in the format of an older program.\n\nConvert it now? The converted catalogue "

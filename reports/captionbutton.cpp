@@ -3,7 +3,8 @@
 #include <QStyleOptionButton>
 #include <QStylePainter>
 
-void CaptionButton::paintEvent(QPaintEvent*) {
+void CaptionButton::paintEvent(QPaintEvent*)
+{
     QStylePainter painter(this);
     QStyleOptionButton option;
     initStyleOption(&option);

@@ -10,7 +10,8 @@ using namespace Qt::StringLiterals;
 
 namespace shelvio::reports {
 
-CommandLine parseCommandLine(const QStringList& arguments) {
+CommandLine parseCommandLine(const QStringList& arguments)
+{
     CommandLine result;
     const QStringList args = arguments.mid(1);
     if (args.isEmpty())
@@ -32,11 +33,13 @@ CommandLine parseCommandLine(const QStringList& arguments) {
     return result;
 }
 
-bool needsNoWindow(const CommandLine& commandLine) {
+bool needsNoWindow(const CommandLine& commandLine)
+{
     return commandLine.action != CommandLine::Action::ShowMenu;
 }
 
-QString helpText() {
+QString helpText()
+{
     QString text = u"Usage: shelvioreports [--list | --pdf DEFINITION FILE | --help]\n\n"
                    u"Without options, shows the menu of reports over the catalogue Shelvio.mdb in the\n"
                    u"program's folder.\n\n"
@@ -48,7 +51,8 @@ QString helpText() {
 
 namespace {
 
-int writePdf(const CommandLine& commandLine, const QString& catalogue, QTextStream& out, QTextStream& err) {
+int writePdf(const CommandLine& commandLine, const QString& catalogue, QTextStream& out, QTextStream& err)
+{
     const ReportDefinition* definition = findDefinition(commandLine.definition);
     if (!definition) {
         err << u"shelvioreports: there is no report definition \"%1\"; --list names them.\n"_s.arg(
@@ -78,7 +82,8 @@ int writePdf(const CommandLine& commandLine, const QString& catalogue, QTextStre
 } // namespace
 
 int runCommandLine(const CommandLine& commandLine, const QString& catalogue, QTextStream& out,
-                   QTextStream& err) {
+                   QTextStream& err)
+{
     switch (commandLine.action) {
     case CommandLine::Action::ShowMenu:
         return 0;

@@ -24,7 +24,8 @@ constexpr int clientHeightTwips = 7515;
 
 } // namespace
 
-QString defaultDatabasePath() {
+QString defaultDatabasePath()
+{
     return QCoreApplication::applicationDirPath() + u"/Shelvio.mdb"_s;
 }
 
@@ -33,7 +34,8 @@ frmMain::frmMain(const QString& databasePath, Messages* messages, QWidget* paren
     , m_ui(std::make_unique<Ui::frmMain>())
     , m_databasePath(databasePath)
     , m_ownMessages(messages ? nullptr : std::make_unique<DialogMessages>(this))
-    , m_messages(messages ? messages : m_ownMessages.get()) {
+    , m_messages(messages ? messages : m_ownMessages.get())
+{
     m_ui->setupUi(this);
     setLooks();
     for (const ReportDefinition& definition : reportDefinitions()) {
@@ -46,7 +48,8 @@ frmMain::frmMain(const QString& databasePath, Messages* messages, QWidget* paren
 
 frmMain::~frmMain() = default;
 
-void frmMain::setLooks() {
+void frmMain::setLooks()
+{
     setAutoFillBackground(true);
     QPalette background = palette();
     background.setColor(QPalette::Window, menuBackground);
@@ -58,12 +61,14 @@ void frmMain::setLooks() {
     resize(twipsToPixels(clientWidthTwips, this), twipsToPixels(clientHeightTwips, this));
 }
 
-ReportWindow* frmMain::reportWindow(const QString& definitionName) const {
+ReportWindow* frmMain::reportWindow(const QString& definitionName) const
+{
     const auto found = m_windows.find(definitionName);
     return found == m_windows.end() ? nullptr : found->second.get();
 }
 
-void frmMain::openReport(const ReportDefinition& definition) {
+void frmMain::openReport(const ReportDefinition& definition)
+{
     auto& window = m_windows[definition.name];
     if (!window)
         window = std::make_unique<ReportWindow>(definition, m_databasePath);
@@ -82,7 +87,8 @@ void frmMain::openReport(const ReportDefinition& definition) {
     window->exec();
 }
 
-void frmMain::endProgram(int code) {
+void frmMain::endProgram(int code)
+{
     m_ended = true;
     m_exitCode = code;
     close();

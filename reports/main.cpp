@@ -8,7 +8,8 @@ using namespace shelvio::reports;
 
 namespace {
 
-QStringList argumentsOf(int argc, char* argv[]) {
+QStringList argumentsOf(int argc, char* argv[])
+{
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
@@ -17,7 +18,8 @@ QStringList argumentsOf(int argc, char* argv[]) {
 
 } // namespace
 
-int main(int argc, char* argv[]) {
+int main(int argc, char* argv[])
+{
     const CommandLine commandLine = parseCommandLine(argumentsOf(argc, argv));
     if (needsNoWindow(commandLine)) {
         // Scripted runs work without a display.

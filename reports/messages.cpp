@@ -4,7 +4,8 @@
 
 namespace shelvio::reports {
 
-void DialogMessages::error(const QString& text, const QString& title) {
+void DialogMessages::error(const QString& text, const QString& title)
+{
     QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Ok, m_parent);
     box.exec();
 }

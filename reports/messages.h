@@ -18,7 +18,9 @@ public:
 class DialogMessages : public Messages {
 public:
     explicit DialogMessages(QWidget* parent = nullptr)
-        : m_parent(parent) {}
+        : m_parent(parent)
+    {
+    }
     void error(const QString& text, const QString& title) override;
 
 private:

@@ -7,14 +7,16 @@
 namespace shelvio::reports {
 
 PageView::PageView(QWidget* parent)
-    : QWidget(parent) {
+    : QWidget(parent)
+{
     setAutoFillBackground(true);
     QPalette desk = palette();
     desk.setColor(QPalette::Window, QColor(0x80, 0x80, 0x80));
     setPalette(desk);
 }
 
-void PageView::setDocument(const ReportDocument* document) {
+void PageView::setDocument(const ReportDocument* document)
+{
     m_document = document;
     m_page = 0;
     updateGeometry();
@@ -22,31 +24,36 @@ void PageView::setDocument(const ReportDocument* document) {
     update();
 }
 
-void PageView::setPage(int index) {
+void PageView::setPage(int index)
+{
     m_page = index;
     update();
 }
 
-void PageView::setScale(double pixelsPerPoint) {
+void PageView::setScale(double pixelsPerPoint)
+{
     m_scale = pixelsPerPoint;
     updateGeometry();
     adjustSize();
     update();
 }
 
-void PageView::setHighlight(const QString& text) {
+void PageView::setHighlight(const QString& text)
+{
     m_highlight = text;
     update();
 }
 
-QSize PageView::sizeHint() const {
+QSize PageView::sizeHint() const
+{
     if (!m_document)
         return {desk * 2, desk * 2};
     const QSizeF page = m_document->pageSize * m_scale;
     return {int(std::ceil(page.width())) + desk * 2, int(std::ceil(page.height())) + desk * 2};
 }
 
-void PageView::paintEvent(QPaintEvent*) {
+void PageView::paintEvent(QPaintEvent*)
+{
     if (!m_document || m_document->pages.empty())
         return;
     QPainter painter(this);

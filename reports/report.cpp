@@ -5,7 +5,8 @@ using namespace Qt::StringLiterals;
 namespace shelvio::reports {
 
 Report::Report(const ReportDefinition& definition)
-    : Report(definition, {ReportTable(u"Books"_s)}) {
+    : Report(definition, {ReportTable(u"Books"_s)})
+{
     if (definition.categorySubreport) {
         m_subreport.reset(
             new Report(definition, {ReportTable(u"BookCategoryLink"_s), ReportTable(u"Category"_s)}));
@@ -14,26 +15,32 @@ Report::Report(const ReportDefinition& definition)
 
 Report::Report(const ReportDefinition& definition, std::vector<ReportTable> tables)
     : m_definition(definition)
-    , m_tables(std::move(tables)) {}
+    , m_tables(std::move(tables))
+{
+}
 
 Report::~Report() = default;
 
-ReportTable& Report::table(int number) {
+ReportTable& Report::table(int number)
+{
     Q_ASSERT(number >= 1 && number <= tableCount());
     return m_tables.at(size_t(number - 1));
 }
 
-Report* Report::openSubreport() {
+Report* Report::openSubreport()
+{
     return m_subreport.get();
 }
 
-void Report::discardSavedData() {
+void Report::discardSavedData()
+{
     m_books.reset();
     if (m_subreport)
         m_subreport->discardSavedData();
 }
 
-bool Report::readData(QString* error) {
+bool Report::readData(QString* error)
+{
     if (m_books)
         return true;
     ReportQuery query;
@@ -60,12 +67,14 @@ bool Report::readData(QString* error) {
     return true;
 }
 
-const std::vector<ReportBook>& Report::books() const {
+const std::vector<ReportBook>& Report::books() const
+{
     static const std::vector<ReportBook> none;
     return m_books ? *m_books : none;
 }
 
-void setLocationOfEveryTable(Report& report, const QString& path) {
+void setLocationOfEveryTable(Report& report, const QString& path)
+{
     const int tables = report.tableCount();
     for (int number = 1; number <= tables; ++number)
         report.table(number).setLocation(path);

@@ -17,7 +17,9 @@ namespace shelvio::reports {
 class ReportTable {
 public:
     explicit ReportTable(QString name)
-        : m_name(std::move(name)) {}
+        : m_name(std::move(name))
+    {
+    }
     QString name() const { return m_name; }
     QString location() const { return m_location; }
     void setLocation(const QString& path) { m_location = path; }

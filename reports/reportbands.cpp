@@ -11,8 +11,8 @@ namespace {
 constexpr double cellGap = 6;
 constexpr double ruleWidth = 0.75;
 
-PageItem textItem(FontRole role, const QRectF& rect, const QString& text,
-                  Qt::Alignment align = Qt::AlignLeft) {
+PageItem textItem(FontRole role, const QRectF& rect, const QString& text, Qt::Alignment align = Qt::AlignLeft)
+{
     PageItem item;
     item.kind = PageItem::Kind::Text;
     item.font = role;
@@ -22,14 +22,16 @@ PageItem textItem(FontRole role, const QRectF& rect, const QString& text,
     return item;
 }
 
-PageItem ruleItem(double x, double y, double width, double thickness = ruleWidth) {
+PageItem ruleItem(double x, double y, double width, double thickness = ruleWidth)
+{
     PageItem item;
     item.kind = PageItem::Kind::Rule;
     item.rect = QRectF(x, y, width, thickness);
     return item;
 }
 
-PageItem flagItem(bool ticked, double x, double y) {
+PageItem flagItem(bool ticked, double x, double y)
+{
     PageItem item;
     item.kind = ticked ? PageItem::Kind::FlagTicked : PageItem::Kind::FlagEmpty;
     item.rect = QRectF(x, y, flagPictureSize, flagPictureSize);
@@ -37,7 +39,8 @@ PageItem flagItem(bool ticked, double x, double y) {
 }
 
 // How much of the line each column of a list takes.
-double columnWeight(Field field) {
+double columnWeight(Field field)
+{
     switch (field) {
     case Field::SortTitle:
         return 40;
@@ -59,7 +62,8 @@ double columnWeight(Field field) {
     return 10;
 }
 
-Qt::Alignment columnAlignment(Field field) {
+Qt::Alignment columnAlignment(Field field)
+{
     switch (field) {
     case Field::Year:
     case Field::Pages:
@@ -74,7 +78,8 @@ Qt::Alignment columnAlignment(Field field) {
 
 } // namespace
 
-double Block::height() const {
+double Block::height() const
+{
     double total = 0;
     for (const BlockLine& line : lines)
         total += line.height;
@@ -87,15 +92,18 @@ BandBuilder::BandBuilder(const ReportDefinition& definition, const TextMeasure& 
     , m_measure(measure)
     , m_locale(locale)
     , m_page(page)
-    , m_columnWidth(columnWidth) {
+    , m_columnWidth(columnWidth)
+{
     m_columns = listColumns();
 }
 
-double BandBuilder::detailIndent() const {
+double BandBuilder::detailIndent() const
+{
     return m_definition.groupLevels() > 0 && m_definition.detail == DetailStyle::List ? 14 : 0;
 }
 
-std::vector<BandBuilder::Column> BandBuilder::listColumns() const {
+std::vector<BandBuilder::Column> BandBuilder::listColumns() const
+{
     double total = 0;
     for (Field field : m_definition.columns)
         total += columnWeight(field);
@@ -110,7 +118,8 @@ std::vector<BandBuilder::Column> BandBuilder::listColumns() const {
     return columns;
 }
 
-Block BandBuilder::reportHeader(const QString& printedOn) const {
+Block BandBuilder::reportHeader(const QString& printedOn) const
+{
     Block block;
     const double width = m_page.contentWidth();
     const double titleHeight = m_measure.lineHeight(FontRole::ReportTitle);
@@ -123,7 +132,8 @@ Block BandBuilder::reportHeader(const QString& printedOn) const {
     return block;
 }
 
-Block BandBuilder::pageHeader(bool firstPage) const {
+Block BandBuilder::pageHeader(bool firstPage) const
+{
     Block block;
     const double width = m_page.contentWidth();
     if (!firstPage) {
@@ -149,7 +159,8 @@ Block BandBuilder::pageHeader(bool firstPage) const {
     return block;
 }
 
-Block BandBuilder::groupHeader(int level, const QString& heading, double width) const {
+Block BandBuilder::groupHeader(int level, const QString& heading, double width) const
+{
     Block block;
     if (heading.isEmpty())
         return block;
@@ -173,11 +184,13 @@ Block BandBuilder::groupHeader(int level, const QString& heading, double width) 
     return block;
 }
 
-Block BandBuilder::detail(const ReportBook& book) const {
+Block BandBuilder::detail(const ReportBook& book) const
+{
     return m_definition.detail == DetailStyle::List ? listRow(book) : fullEntry(book);
 }
 
-Block BandBuilder::listRow(const ReportBook& book) const {
+Block BandBuilder::listRow(const ReportBook& book) const
+{
     const double h = m_measure.lineHeight(FontRole::Detail);
     BlockLine row;
     row.height = h;
@@ -202,14 +215,15 @@ Block BandBuilder::listRow(const ReportBook& book) const {
 }
 
 void BandBuilder::addWrapped(Block& block, FontRole role, const QString& text, double indent,
-                             double width) const {
+                             double width) const
+{
     const double h = m_measure.lineHeight(role);
     for (const QString& line : m_measure.wrap(role, text, width - indent))
         block.lines.push_back({h, {textItem(role, QRectF(indent, 0, width - indent, h), line)}});
 }
 
-void BandBuilder::addLabelledPairs(Block& block,
-                                   const std::vector<std::pair<QString, QString>>& pairs) const {
+void BandBuilder::addLabelledPairs(Block& block, const std::vector<std::pair<QString, QString>>& pairs) const
+{
     const double h = m_measure.lineHeight(FontRole::Detail);
     const double half = m_columnWidth / 2;
     const double labelWidth = 52;
@@ -227,7 +241,8 @@ void BandBuilder::addLabelledPairs(Block& block,
     }
 }
 
-void BandBuilder::addFlags(Block& block, const ReportBook& book) const {
+void BandBuilder::addFlags(Block& block, const ReportBook& book) const
+{
     const double h = std::max(m_measure.lineHeight(FontRole::Small), flagPictureSize + 3);
     const double half = m_columnWidth / 2;
     const auto& flags = m_definition.flagPictures;
@@ -244,7 +259,8 @@ void BandBuilder::addFlags(Block& block, const ReportBook& book) const {
     }
 }
 
-Block BandBuilder::fullEntry(const ReportBook& book) const {
+Block BandBuilder::fullEntry(const ReportBook& book) const
+{
     Block block;
     const double width = m_columnWidth;
     block.lines.push_back({4, {}});
@@ -272,7 +288,8 @@ Block BandBuilder::fullEntry(const ReportBook& book) const {
     return block;
 }
 
-Block BandBuilder::reportFooter(qint64 bookCount) const {
+Block BandBuilder::reportFooter(qint64 bookCount) const
+{
     const double h = m_measure.lineHeight(FontRole::DetailBold);
     const QString text =
         bookCount == 1 ? u"1 book listed."_s : u"%1 books listed."_s.arg(m_locale.toString(bookCount));
@@ -285,7 +302,8 @@ Block BandBuilder::reportFooter(qint64 bookCount) const {
     return block;
 }
 
-std::vector<PageItem> BandBuilder::pageFooter(const QString& printedOn) const {
+std::vector<PageItem> BandBuilder::pageFooter(const QString& printedOn) const
+{
     const double top = m_page.footerTop();
     const double h = m_measure.lineHeight(FontRole::Small);
     const double left = m_page.contentLeft();

@@ -22,7 +22,8 @@ const std::vector<Field> byTitle{SortTitle, Author, Year, Pages};
 const std::vector<Field> toBuyByAuthor{SortTitle, Year, Pages, Cost};
 const std::vector<Field> toBuyByTitle{SortTitle, Author, Year, Pages, Cost};
 
-std::vector<ReportDefinition> makeDefinitions() {
+std::vector<ReportDefinition> makeDefinitions()
+{
     // clang-format off
     return {
         {u"crBooksByAuthorPgBreak"_s, u"frmRptBooksByAuthorPgBreak"_s, u"Command1"_s,
@@ -79,7 +80,8 @@ std::vector<ReportDefinition> makeDefinitions() {
 
 } // namespace
 
-int ReportDefinition::groupLevels() const {
+int ReportDefinition::groupLevels() const
+{
     switch (grouping) {
     case Grouping::None:
         return 0;
@@ -90,12 +92,14 @@ int ReportDefinition::groupLevels() const {
     }
 }
 
-const std::vector<ReportDefinition>& reportDefinitions() {
+const std::vector<ReportDefinition>& reportDefinitions()
+{
     static const std::vector<ReportDefinition> definitions = makeDefinitions();
     return definitions;
 }
 
-const ReportDefinition* findDefinition(const QString& name) {
+const ReportDefinition* findDefinition(const QString& name)
+{
     for (const ReportDefinition& definition : reportDefinitions()) {
         if (definition.name == name)
             return &definition;
@@ -103,7 +107,8 @@ const ReportDefinition* findDefinition(const QString& name) {
     return nullptr;
 }
 
-QString flagCaption(Flag flag) {
+QString flagCaption(Flag flag)
+{
     switch (flag) {
     case Flag::ReadBook:
         return u"Have Read Book"_s;

@@ -15,21 +15,25 @@ Flow::Flow(ReportDocument& document, const PageGeometry& page, Columns columns, 
     : m_document(document)
     , m_page(page)
     , m_columns(columns)
-    , m_pageStart(std::move(pageStart)) {
+    , m_pageStart(std::move(pageStart))
+{
     newPage();
 }
 
-double Flow::columnWidth(const PageGeometry& page, Columns columns) {
+double Flow::columnWidth(const PageGeometry& page, Columns columns)
+{
     if (columns == Columns::One)
         return page.contentWidth();
     return (page.contentWidth() - columnGutter) / 2;
 }
 
-double Flow::columnLeft(int column) const {
+double Flow::columnLeft(int column) const
+{
     return m_page.contentLeft() + column * (columnWidth() + columnGutter);
 }
 
-void Flow::newPage() {
+void Flow::newPage()
+{
     m_document.pages.emplace_back();
     m_y = m_page.marginTop;
     m_column = 0;
@@ -42,7 +46,8 @@ void Flow::newPage() {
     m_columnTop = m_y;
 }
 
-void Flow::placeHeading(const Block& block) {
+void Flow::placeHeading(const Block& block)
+{
     Q_ASSERT(m_startingPage);
     for (const BlockLine& line : block.lines) {
         putLine(line, m_page.contentLeft(), m_y);
@@ -50,7 +55,8 @@ void Flow::placeHeading(const Block& block) {
     }
 }
 
-void Flow::putLine(const BlockLine& line, double x, double y) {
+void Flow::putLine(const BlockLine& line, double x, double y)
+{
     auto& items = m_document.pages.back().items;
     for (const PageItem& item : line.items) {
         items.push_back(item);
@@ -58,7 +64,8 @@ void Flow::putLine(const BlockLine& line, double x, double y) {
     }
 }
 
-void Flow::advanceColumn() {
+void Flow::advanceColumn()
+{
     if (m_columns == Columns::Down && m_column == 0) {
         m_column = 1;
         m_y = m_columnTop;
@@ -67,7 +74,8 @@ void Flow::advanceColumn() {
     newPage();
 }
 
-bool Flow::placeLines(const Block& block, double x, int* column) {
+bool Flow::placeLines(const Block& block, double x, int* column)
+{
     bool split = false;
     for (const BlockLine& line : block.lines) {
         if (m_y + line.height > m_page.bodyBottom() && !atColumnTop()) {
@@ -82,14 +90,16 @@ bool Flow::placeLines(const Block& block, double x, int* column) {
     return split;
 }
 
-void Flow::endRow() {
+void Flow::endRow()
+{
     if (!m_rowOpen)
         return;
     m_rowOpen = false;
     m_y = m_rowBottom + rowGap;
 }
 
-std::pair<int, double> Flow::placeBlock(const Block& block, double keep) {
+std::pair<int, double> Flow::placeBlock(const Block& block, double keep)
+{
     endRow();
     if (m_y + block.height() + keep > m_page.bodyBottom() && !atColumnTop())
         advanceColumn();
@@ -100,7 +110,8 @@ std::pair<int, double> Flow::placeBlock(const Block& block, double keep) {
     return start;
 }
 
-bool Flow::shouldMove(double height) const {
+bool Flow::shouldMove(double height) const
+{
     // A block that does not fit goes to the next column or page, unless a
     // good part of this one is still free: then it is split, so that long
     // entries do not leave half pages empty.
@@ -108,11 +119,13 @@ bool Flow::shouldMove(double height) const {
     return height > room && !atColumnTop() && room < splitHeight();
 }
 
-double Flow::splitHeight() const {
+double Flow::splitHeight() const
+{
     return splitRoom * bodyHeight();
 }
 
-void Flow::placeDetail(const Block& block) {
+void Flow::placeDetail(const Block& block)
+{
     const double height = block.height();
     if (m_columns != Columns::Across) {
         endRow();
@@ -150,13 +163,15 @@ void Flow::placeDetail(const Block& block) {
         m_y = m_rowTop;
 }
 
-void Flow::breakPage() {
+void Flow::breakPage()
+{
     endRow();
     if (!atColumnTop() || m_column != 0)
         newPage();
 }
 
-void Flow::addSpace(double height) {
+void Flow::addSpace(double height)
+{
     endRow();
     if (!atColumnTop())
         m_y = std::min(m_y + height, m_page.bodyBottom());

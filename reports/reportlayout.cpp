@@ -8,7 +8,8 @@ namespace shelvio::reports {
 
 namespace {
 
-Flow::Columns columnsOf(DetailStyle style) {
+Flow::Columns columnsOf(DetailStyle style)
+{
     switch (style) {
     case DetailStyle::List:
         return Flow::Columns::One;
@@ -24,7 +25,8 @@ constexpr double groupGap = 6;
 
 } // namespace
 
-LayoutOptions defaultLayoutOptions() {
+LayoutOptions defaultLayoutOptions()
+{
     const QLocale locale;
     return {defaultPageSize(locale), locale, QDate::currentDate()};
 }
@@ -35,7 +37,8 @@ ReportLayout::ReportLayout(const ReportDefinition& definition, const std::vector
     , m_books(books)
     , m_options(options)
     , m_printedOn(options.locale.toString(options.printDate, QLocale::LongFormat))
-    , m_page(pageGeometry(options.pageSize)) {
+    , m_page(pageGeometry(options.pageSize))
+{
     const Flow::Columns columns = columnsOf(definition.detail);
     m_bands = std::make_unique<BandBuilder>(definition, m_measure, options.locale, m_page,
                                             Flow::columnWidth(m_page, columns));
@@ -49,7 +52,8 @@ ReportLayout::ReportLayout(const ReportDefinition& definition, const std::vector
 
 ReportLayout::~ReportLayout() = default;
 
-void ReportLayout::startPage(Flow& flow, bool firstPage) {
+void ReportLayout::startPage(Flow& flow, bool firstPage)
+{
     if (firstPage)
         flow.placeHeading(m_bands->reportHeader(m_printedOn));
     flow.placeHeading(m_bands->pageHeader(firstPage));
@@ -58,7 +62,8 @@ void ReportLayout::startPage(Flow& flow, bool firstPage) {
         items.push_back(std::move(item));
 }
 
-void ReportLayout::placeBook(size_t index) {
+void ReportLayout::placeBook(size_t index)
+{
     const ReportBook& book = m_books[index];
     const int levels = m_definition.groupLevels();
     int changed = levels;
@@ -99,7 +104,8 @@ void ReportLayout::placeBook(size_t index) {
     m_flow->placeDetail(detail);
 }
 
-bool ReportLayout::layoutSome(int books) {
+bool ReportLayout::layoutSome(int books)
+{
     if (m_document.complete)
         return false;
     for (int i = 0; i < books && m_next < m_books.size(); ++i)
@@ -109,12 +115,14 @@ bool ReportLayout::layoutSome(int books) {
     return !m_document.complete;
 }
 
-void ReportLayout::layoutAll() {
+void ReportLayout::layoutAll()
+{
     while (layoutSome(1000)) {
     }
 }
 
-void ReportLayout::finish() {
+void ReportLayout::finish()
+{
     m_flow->placeBlock(m_bands->reportFooter(qint64(m_books.size())));
     const int count = int(m_document.pages.size());
     for (int i = 0; i < count; ++i) {
@@ -126,17 +134,20 @@ void ReportLayout::finish() {
     m_document.complete = true;
 }
 
-int ReportLayout::finishedPages() const {
+int ReportLayout::finishedPages() const
+{
     const int count = int(m_document.pages.size());
     return m_document.complete ? count : count - 1;
 }
 
-ReportDocument ReportLayout::takeDocument() {
+ReportDocument ReportLayout::takeDocument()
+{
     return std::move(m_document);
 }
 
 ReportDocument layoutReport(const ReportDefinition& definition, const std::vector<ReportBook>& books,
-                            const LayoutOptions& options) {
+                            const LayoutOptions& options)
+{
     ReportLayout layout(definition, books, options);
     layout.layoutAll();
     return layout.takeDocument();

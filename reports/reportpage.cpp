@@ -4,7 +4,8 @@ using namespace Qt::StringLiterals;
 
 namespace shelvio::reports {
 
-QStringList ReportPage::texts() const {
+QStringList ReportPage::texts() const
+{
     QStringList result;
     for (const PageItem& item : items) {
         if (!item.text.isEmpty())
@@ -13,7 +14,8 @@ QStringList ReportPage::texts() const {
     return result;
 }
 
-QString pageNumberText(int number, int count) {
+QString pageNumberText(int number, int count)
+{
     if (count <= 0)
         return u"Page %1"_s.arg(number);
     return u"Page %1 of %2"_s.arg(number).arg(count);

@@ -22,13 +22,15 @@ const QColor highlightColour(0xFF, 0xE8, 0x60);
 
 using Fonts = std::array<QFont, size_t(FontRole::Small) + 1>;
 
-void paintText(QPainter& painter, const PageItem& item, const QString& text, const Fonts& fonts) {
+void paintText(QPainter& painter, const PageItem& item, const QString& text, const Fonts& fonts)
+{
     painter.setFont(fonts[size_t(item.font)]);
     painter.drawText(item.rect, int(item.align | Qt::AlignVCenter) | Qt::TextSingleLine, text);
 }
 
 // Pages of the document in the range a printer asks for, 0-based.
-std::pair<int, int> printRange(const ReportDocument& document, const QPrinter& printer) {
+std::pair<int, int> printRange(const ReportDocument& document, const QPrinter& printer)
+{
     const int last = int(document.pages.size()) - 1;
     if (printer.printRange() != QPrinter::PageRange || printer.fromPage() <= 0)
         return {0, last};
@@ -37,7 +39,8 @@ std::pair<int, int> printRange(const ReportDocument& document, const QPrinter& p
 
 } // namespace
 
-void paintFlagPicture(QPainter& painter, const QRectF& rect, bool ticked) {
+void paintFlagPicture(QPainter& painter, const QRectF& rect, bool ticked)
+{
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     const double unit = rect.width() / 20.0; // drawn on a 20 by 20 grid
@@ -57,7 +60,8 @@ void paintFlagPicture(QPainter& painter, const QRectF& rect, bool ticked) {
     painter.restore();
 }
 
-void paintPage(QPainter& painter, const ReportDocument& document, int pageIndex, const QString& highlight) {
+void paintPage(QPainter& painter, const ReportDocument& document, int pageIndex, const QString& highlight)
+{
     if (pageIndex < 0 || pageIndex >= int(document.pages.size()))
         return;
     Fonts fonts;
@@ -89,7 +93,8 @@ void paintPage(QPainter& painter, const ReportDocument& document, int pageIndex,
     painter.restore();
 }
 
-bool exportPdf(const ReportDocument& document, const QString& path, QString* error) {
+bool exportPdf(const ReportDocument& document, const QString& path, QString* error)
+{
     QPdfWriter writer(path);
     writer.setResolution(pdfResolution);
     writer.setTitle(document.title);
@@ -118,7 +123,8 @@ bool exportPdf(const ReportDocument& document, const QString& path, QString* err
     return true;
 }
 
-bool printDocument(const ReportDocument& document, QPrinter* printer) {
+bool printDocument(const ReportDocument& document, QPrinter* printer)
+{
     QPainter painter;
     if (document.pages.empty() || !painter.begin(printer))
         return false;

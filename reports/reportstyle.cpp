@@ -15,7 +15,8 @@ struct RoleFace {
     bool bold;
 };
 
-RoleFace faceOf(FontRole role) {
+RoleFace faceOf(FontRole role)
+{
     switch (role) {
     case FontRole::ReportTitle:
         return {20, true};
@@ -39,18 +40,21 @@ RoleFace faceOf(FontRole role) {
 
 template <size_t... I>
 std::array<QFontMetricsF, sizeof...(I)> metricsOf(const std::array<QFont, sizeof...(I)>& fonts,
-                                                  std::index_sequence<I...>) {
+                                                  std::index_sequence<I...>)
+{
     return {QFontMetricsF(fonts[I])...};
 }
 
-template <size_t N> std::array<QFont, N> allFonts() {
+template <size_t N> std::array<QFont, N> allFonts()
+{
     std::array<QFont, N> fonts;
     for (size_t i = 0; i < N; ++i)
         fonts[i] = reportFont(FontRole(i));
     return fonts;
 }
 
-QString cleaned(const QString& text) {
+QString cleaned(const QString& text)
+{
     QString out = text;
     out.remove(u'\r');
     for (QChar& c : out) {
@@ -62,7 +66,8 @@ QString cleaned(const QString& text) {
 
 } // namespace
 
-QFont reportFont(FontRole role) {
+QFont reportFont(FontRole role)
+{
     const RoleFace face = faceOf(role);
     QFont font = shelvio::dialogFont(face.size);
     font.setPixelSize(face.size);
@@ -73,12 +78,14 @@ QFont reportFont(FontRole role) {
     return font;
 }
 
-QPageSize defaultPageSize(const QLocale& locale) {
+QPageSize defaultPageSize(const QLocale& locale)
+{
     return QPageSize(locale.measurementSystem() == QLocale::ImperialUSSystem ? QPageSize::Letter
                                                                              : QPageSize::A4);
 }
 
-PageGeometry pageGeometry(const QPageSize& pageSize) {
+PageGeometry pageGeometry(const QPageSize& pageSize)
+{
     PageGeometry geometry;
     geometry.size = pageSize.size(QPageSize::Point);
     return geometry;
@@ -86,17 +93,22 @@ PageGeometry pageGeometry(const QPageSize& pageSize) {
 
 TextMeasure::TextMeasure()
     : m_fonts(allFonts<roleCount>())
-    , m_metrics(metricsOf(m_fonts, std::make_index_sequence<roleCount>())) {}
+    , m_metrics(metricsOf(m_fonts, std::make_index_sequence<roleCount>()))
+{
+}
 
-double TextMeasure::lineHeight(FontRole role) const {
+double TextMeasure::lineHeight(FontRole role) const
+{
     return std::ceil(m_metrics[size_t(role)].height() * 1.15);
 }
 
-double TextMeasure::width(FontRole role, const QString& text) const {
+double TextMeasure::width(FontRole role, const QString& text) const
+{
     return m_metrics[size_t(role)].horizontalAdvance(text);
 }
 
-QStringList TextMeasure::wrap(FontRole role, const QString& text, double width) const {
+QStringList TextMeasure::wrap(FontRole role, const QString& text, double width) const
+{
     if (text.isEmpty())
         return {};
     const bool plain = !text.contains(u'\n') && !text.contains(u'\t') && !text.contains(u'\r');

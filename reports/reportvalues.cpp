@@ -11,7 +11,8 @@ namespace {
 
 const QString noAuthorHeading = u"Without an author"_s;
 
-QString gradeName(qint64 value) {
+QString gradeName(qint64 value)
+{
     switch (value) {
     case 2:
         return u"Bad"_s;
@@ -27,13 +28,15 @@ QString gradeName(qint64 value) {
     return {};
 }
 
-bool onScale(std::optional<qint64> rating) {
+bool onScale(std::optional<qint64> rating)
+{
     return rating && *rating >= 2 && *rating <= 10;
 }
 
 } // namespace
 
-QString ratingText(std::optional<qint64> rating) {
+QString ratingText(std::optional<qint64> rating)
+{
     if (!onScale(rating))
         return {};
     if (*rating % 2 == 0)
@@ -41,7 +44,8 @@ QString ratingText(std::optional<qint64> rating) {
     return gradeName(*rating - 1) + u" – "_s + gradeName(*rating + 1);
 }
 
-QString authorText(const QString& lastName, const QString& firstName) {
+QString authorText(const QString& lastName, const QString& firstName)
+{
     if (lastName.isEmpty())
         return firstName;
     if (firstName.isEmpty())
@@ -49,7 +53,8 @@ QString authorText(const QString& lastName, const QString& firstName) {
     return lastName + u", "_s + firstName;
 }
 
-QString costText(std::optional<qint64> costUnits, const QLocale& locale) {
+QString costText(std::optional<qint64> costUnits, const QLocale& locale)
+{
     if (!costUnits)
         return {};
     // Cents as money usually reads; the third and fourth decimals only when
@@ -58,15 +63,18 @@ QString costText(std::optional<qint64> costUnits, const QLocale& locale) {
     return locale.toCurrencyString(amountFromCostUnits(*costUnits), QString(), precision);
 }
 
-QString pagesText(std::optional<qint64> pages, const QLocale& locale) {
+QString pagesText(std::optional<qint64> pages, const QLocale& locale)
+{
     return pages ? locale.toString(*pages) : QString();
 }
 
-QString yearText(std::optional<qint64> year) {
+QString yearText(std::optional<qint64> year)
+{
     return year ? QString::number(*year) : QString();
 }
 
-QString dateReadText(const QString& stored) {
+QString dateReadText(const QString& stored)
+{
     for (QChar c : stored) {
         if (c != u'/' && c != u' ')
             return stored;
@@ -74,7 +82,8 @@ QString dateReadText(const QString& stored) {
     return {};
 }
 
-QString fieldText(Field field, const ReportBook& book, const QLocale& locale) {
+QString fieldText(Field field, const ReportBook& book, const QLocale& locale)
+{
     switch (field) {
     case Field::SortTitle:
         return book.sortTitle;
@@ -96,7 +105,8 @@ QString fieldText(Field field, const ReportBook& book, const QLocale& locale) {
     return {};
 }
 
-QString fieldHeading(Field field) {
+QString fieldHeading(Field field)
+{
     switch (field) {
     case Field::SortTitle:
         return u"Title"_s;
@@ -118,7 +128,8 @@ QString fieldHeading(Field field) {
     return {};
 }
 
-bool flagValue(Flag flag, const ReportBook& book) {
+bool flagValue(Flag flag, const ReportBook& book)
+{
     switch (flag) {
     case Flag::ReadBook:
         return book.readBook;
@@ -132,7 +143,8 @@ bool flagValue(Flag flag, const ReportBook& book) {
     return false;
 }
 
-QString initialOf(const QString& text) {
+QString initialOf(const QString& text)
+{
     const QString key = sortKey(text);
     if (key.isEmpty())
         return {};
@@ -141,7 +153,8 @@ QString initialOf(const QString& text) {
     return key.left(length).toUpper();
 }
 
-GroupKey groupKey(Grouping grouping, int level, const ReportBook& book) {
+GroupKey groupKey(Grouping grouping, int level, const ReportBook& book)
+{
     const bool noAuthor = book.author.isEmpty() && book.firstName.isEmpty();
     switch (grouping) {
     case Grouping::None:

@@ -37,7 +37,8 @@ constexpr int booksPerStep = 400;
 } // namespace
 
 ReportViewer::ReportViewer(QWidget* parent)
-    : QWidget(parent) {
+    : QWidget(parent)
+{
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
@@ -71,7 +72,8 @@ ReportViewer::ReportViewer(QWidget* parent)
 
 ReportViewer::~ReportViewer() = default;
 
-void ReportViewer::buildToolBar() {
+void ReportViewer::buildToolBar()
+{
     const auto addButton = [this](QToolBar* bar, const QString& text, QStyle::StandardPixmap icon,
                                   const QList<QKeySequence>& keys, QObject*, void (ReportViewer::*slot)()) {
         QAction* action = bar->addAction(bar->style()->standardIcon(icon), text);
@@ -149,11 +151,13 @@ void ReportViewer::buildToolBar() {
     m_toolBar->addWidget(m_status);
 }
 
-void ReportViewer::setReportSource(Report* report) {
+void ReportViewer::setReportSource(Report* report)
+{
     m_report = report;
 }
 
-bool ReportViewer::viewReport(QString* error) {
+bool ReportViewer::viewReport(QString* error)
+{
     // The layout refers to the report's rows: it goes before they are read again.
     m_layoutTimer.stop();
     m_view->setDocument(&m_empty);
@@ -173,7 +177,8 @@ bool ReportViewer::viewReport(QString* error) {
     return true;
 }
 
-void ReportViewer::startLayout() {
+void ReportViewer::startLayout()
+{
     m_layout =
         std::make_unique<ReportLayout>(m_report->definition(), m_report->books(), defaultLayoutOptions());
     m_view->setDocument(&m_layout->document());
@@ -182,7 +187,8 @@ void ReportViewer::startLayout() {
     layoutStep();
 }
 
-void ReportViewer::layoutStep() {
+void ReportViewer::layoutStep()
+{
     if (!m_layout)
         return;
     const bool more = m_layout->layoutSome(booksPerStep);
@@ -195,7 +201,8 @@ void ReportViewer::layoutStep() {
         m_layoutTimer.stop();
 }
 
-void ReportViewer::finishLayout() {
+void ReportViewer::finishLayout()
+{
     if (!m_layout)
         return;
     m_layoutTimer.stop();
@@ -203,27 +210,33 @@ void ReportViewer::finishLayout() {
     layoutStep();
 }
 
-const ReportDocument& ReportViewer::document() const {
+const ReportDocument& ReportViewer::document() const
+{
     return m_layout ? m_layout->document() : m_empty;
 }
 
-bool ReportViewer::isLaidOut() const {
+bool ReportViewer::isLaidOut() const
+{
     return m_layout && m_layout->isComplete();
 }
 
-int ReportViewer::currentPage() const {
+int ReportViewer::currentPage() const
+{
     return m_page;
 }
 
-int ReportViewer::pageCount() const {
+int ReportViewer::pageCount() const
+{
     return m_layout ? m_layout->finishedPages() : 0;
 }
 
-QString ReportViewer::pageBoxText() const {
+QString ReportViewer::pageBoxText() const
+{
     return m_pageBox->text();
 }
 
-void ReportViewer::updatePageBox() {
+void ReportViewer::updatePageBox()
+{
     const int count = pageCount();
     if (count == 0)
         m_pageBox->clear();
@@ -232,7 +245,8 @@ void ReportViewer::updatePageBox() {
                                        : u"%1 of %2+"_s.arg(m_page + 1).arg(count));
 }
 
-void ReportViewer::showPage(int index) {
+void ReportViewer::showPage(int index)
+{
     const int count = pageCount();
     if (count == 0)
         return;
@@ -243,24 +257,29 @@ void ReportViewer::showPage(int index) {
     emit pageChanged(m_page);
 }
 
-void ReportViewer::firstPage() {
+void ReportViewer::firstPage()
+{
     showPage(0);
 }
 
-void ReportViewer::previousPage() {
+void ReportViewer::previousPage()
+{
     showPage(m_page - 1);
 }
 
-void ReportViewer::nextPage() {
+void ReportViewer::nextPage()
+{
     showPage(m_page + 1);
 }
 
-void ReportViewer::lastPage() {
+void ReportViewer::lastPage()
+{
     finishLayout();
     showPage(pageCount() - 1);
 }
 
-void ReportViewer::pageBoxEntered() {
+void ReportViewer::pageBoxEntered()
+{
     bool ok = false;
     const int number = m_pageBox->text().section(u' ', 0, 0).toInt(&ok);
     if (ok && number > pageCount())
@@ -271,7 +290,8 @@ void ReportViewer::pageBoxEntered() {
         updatePageBox();
 }
 
-void ReportViewer::refresh() {
+void ReportViewer::refresh()
+{
     if (!m_report)
         return;
     m_report->discardSavedData();

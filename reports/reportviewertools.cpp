@@ -25,13 +25,15 @@ namespace shelvio::reports {
 
 namespace {
 
-double pixelsPerPoint(const QWidget* widget) {
+double pixelsPerPoint(const QWidget* widget)
+{
     return widget->logicalDpiX() / 72.0;
 }
 
 } // namespace
 
-void ReportViewer::setZoom(ZoomMode mode, int percent) {
+void ReportViewer::setZoom(ZoomMode mode, int percent)
+{
     m_zoomMode = mode;
     m_percent = std::clamp(percent, zoomSteps.front(), zoomSteps.back());
     if (mode == ZoomMode::FitPage || mode == ZoomMode::FitWidth) {
@@ -43,7 +45,8 @@ void ReportViewer::setZoom(ZoomMode mode, int percent) {
     applyZoom();
 }
 
-void ReportViewer::applyZoom() {
+void ReportViewer::applyZoom()
+{
     const QSizeF page = document().pageSize.isEmpty() ? QSizeF(595, 842) : document().pageSize;
     const QSize room = m_scroll->viewport()->size() - QSize(PageView::desk * 2, PageView::desk * 2);
     const double scrollBar = m_scroll->verticalScrollBar()->sizeHint().width();
@@ -55,11 +58,13 @@ void ReportViewer::applyZoom() {
     m_view->setScale(scale);
 }
 
-int ReportViewer::zoomPercent() const {
+int ReportViewer::zoomPercent() const
+{
     return int(std::lround(m_view->scale() / pixelsPerPoint(this) * 100));
 }
 
-void ReportViewer::zoomIn() {
+void ReportViewer::zoomIn()
+{
     const int now = zoomPercent();
     for (int step : zoomSteps) {
         if (step > now) {
@@ -70,7 +75,8 @@ void ReportViewer::zoomIn() {
     setZoom(ZoomMode::Percent, zoomSteps.back());
 }
 
-void ReportViewer::zoomOut() {
+void ReportViewer::zoomOut()
+{
     const int now = zoomPercent();
     for (auto step = zoomSteps.rbegin(); step != zoomSteps.rend(); ++step) {
         if (*step < now) {
@@ -81,7 +87,8 @@ void ReportViewer::zoomOut() {
     setZoom(ZoomMode::Percent, zoomSteps.front());
 }
 
-void ReportViewer::zoomBoxChosen(int index) {
+void ReportViewer::zoomBoxChosen(int index)
+{
     if (index == 0)
         setZoom(ZoomMode::FitPage);
     else if (index == 1)
@@ -90,14 +97,16 @@ void ReportViewer::zoomBoxChosen(int index) {
         setZoom(ZoomMode::Percent, m_zoomBox->itemData(index).toInt());
 }
 
-bool ReportViewer::eventFilter(QObject* watched, QEvent* event) {
+bool ReportViewer::eventFilter(QObject* watched, QEvent* event)
+{
     // The fitting zooms follow the page area's size, whatever changed it.
     if (watched == m_scroll->viewport() && event->type() == QEvent::Resize && m_zoomMode != ZoomMode::Percent)
         applyZoom();
     return QWidget::eventFilter(watched, event);
 }
 
-bool ReportViewer::findNext(const QString& text) {
+bool ReportViewer::findNext(const QString& text)
+{
     if (text.isEmpty())
         return false;
     const bool again = text.compare(m_lastFind, Qt::CaseInsensitive) == 0;
@@ -119,11 +128,13 @@ bool ReportViewer::findNext(const QString& text) {
     return false;
 }
 
-void ReportViewer::findFromBox() {
+void ReportViewer::findFromBox()
+{
     findNext(m_findBox->text());
 }
 
-void ReportViewer::addGroupMarks() {
+void ReportViewer::addGroupMarks()
+{
     const auto& marks = document().groups;
     QTreeWidgetItem* parent = m_groupTree->topLevelItemCount() > 0
                                   ? m_groupTree->topLevelItem(m_groupTree->topLevelItemCount() - 1)
@@ -141,7 +152,8 @@ void ReportViewer::addGroupMarks() {
     }
 }
 
-void ReportViewer::groupChosen(QTreeWidgetItem* item) {
+void ReportViewer::groupChosen(QTreeWidgetItem* item)
+{
     if (!item)
         return;
     const size_t index = item->data(0, Qt::UserRole).toULongLong();
@@ -152,17 +164,20 @@ void ReportViewer::groupChosen(QTreeWidgetItem* item) {
     m_scroll->verticalScrollBar()->setValue(int(mark.y * m_view->scale()));
 }
 
-bool ReportViewer::print(QPrinter* printer) {
+bool ReportViewer::print(QPrinter* printer)
+{
     finishLayout();
     return printDocument(document(), printer);
 }
 
-bool ReportViewer::exportPdf(const QString& path, QString* error) {
+bool ReportViewer::exportPdf(const QString& path, QString* error)
+{
     finishLayout();
     return reports::exportPdf(document(), path, error);
 }
 
-void ReportViewer::printWithDialog() {
+void ReportViewer::printWithDialog()
+{
     finishLayout();
     if (pageCount() == 0)
         return;
@@ -177,7 +192,8 @@ void ReportViewer::printWithDialog() {
         DialogMessages(this).error(u"The report could not be printed."_s, document().title);
 }
 
-void ReportViewer::exportWithDialog() {
+void ReportViewer::exportWithDialog()
+{
     if (pageCount() == 0)
         return;
     QString path = QFileDialog::getSaveFileName(this, u"Export to PDF"_s, document().title + u".pdf"_s,

@@ -27,7 +27,8 @@ public:
 ReportWindow::ReportWindow(const ReportDefinition& definition, const QString& databasePath, QWidget* parent)
     : QDialog(parent)
     , m_definition(definition)
-    , m_databasePath(databasePath) {
+    , m_databasePath(databasePath)
+{
     setObjectName(definition.windowName);
     setWindowTitle(definition.caption);
     setWindowModality(Qt::ApplicationModal);
@@ -41,7 +42,8 @@ ReportWindow::ReportWindow(const ReportDefinition& definition, const QString& da
 
 ReportWindow::~ReportWindow() = default;
 
-bool ReportWindow::loadReport(QString* error) {
+bool ReportWindow::loadReport(QString* error)
+{
     BusyCursor busy;
     if (!m_report)
         m_report = std::make_unique<Report>(m_definition);

@@ -119,8 +119,8 @@ bool Catalogue::isCatalogueFile(const QString& path, QString* problem)
 Catalogue::OpenStatus Catalogue::createNew(const QString& path)
 {
     if (!QFileInfo(QFileInfo(path).absolutePath()).isWritable()) {
-        m_lastError = u"The folder %1 cannot be written to."_s.arg(QDir::toNativeSeparators(
-            QFileInfo(path).absolutePath()));
+        m_lastError = u"The folder %1 cannot be written to."_s.arg(
+            QDir::toNativeSeparators(QFileInfo(path).absolutePath()));
         return OpenStatus::Failed;
     }
     m_db = openConnection(path, Access::ReadWrite, &m_lastError);
@@ -184,8 +184,7 @@ bool Catalogue::forEachBookByAuthor(
     return query.lastError().type() == QSqlError::NoError || fail(query);
 }
 
-bool Catalogue::forEachBookByCategory(
-    const std::function<void(qint64, const QString&, const QString&)>& row)
+bool Catalogue::forEachBookByCategory(const std::function<void(qint64, const QString&, const QString&)>& row)
 {
     QSqlQuery query(m_db);
     if (!prepare(query, sql::booksByCategory) || !run(query))

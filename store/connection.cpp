@@ -59,8 +59,7 @@ void foldFunction(sqlite3_context* context, int, sqlite3_value** argv)
         sqlite3_result_text(context, out, bytes, sqlite3_free);
         return;
     }
-    const QByteArray folded =
-        Fold(QString::fromUtf8(reinterpret_cast<const char*>(text), bytes)).toUtf8();
+    const QByteArray folded = Fold(QString::fromUtf8(reinterpret_cast<const char*>(text), bytes)).toUtf8();
     sqlite3_result_text(context, folded.constData(), int(folded.size()), SQLITE_TRANSIENT);
 }
 
@@ -75,8 +74,8 @@ bool registerFunctions(QSqlDatabase& db, QString* error)
     const int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC;
     if (sqlite3_create_function_v2(sqlite, sortKeyFunction, 1, flags, nullptr, &foldFunction<sortKey, true>,
                                    nullptr, nullptr, nullptr) != SQLITE_OK ||
-        sqlite3_create_function_v2(sqlite, caseFoldFunction, 1, flags, nullptr, &foldFunction<caseFold, false>,
-                                   nullptr, nullptr, nullptr) != SQLITE_OK) {
+        sqlite3_create_function_v2(sqlite, caseFoldFunction, 1, flags, nullptr,
+                                   &foldFunction<caseFold, false>, nullptr, nullptr, nullptr) != SQLITE_OK) {
         *error = QString::fromUtf8(sqlite3_errmsg(sqlite));
         return false;
     }

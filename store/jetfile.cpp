@@ -28,7 +28,8 @@ constexpr quint32 memoInRow = 0x80;
 constexpr quint32 memoOnOnePage = 0x40;
 constexpr quint32 memoPageChain = 0x00;
 
-JetType typeOf(const MdbColumn* column) {
+JetType typeOf(const MdbColumn* column)
+{
     switch (column->col_type) {
     case MDB_BYTE:
     case MDB_INT:
@@ -47,7 +48,8 @@ JetType typeOf(const MdbColumn* column) {
     }
 }
 
-MdbColumn* columnAt(const MdbTableDef* table, unsigned index) {
+MdbColumn* columnAt(const MdbTableDef* table, unsigned index)
+{
     return static_cast<MdbColumn*>(g_ptr_array_index(table->columns, index));
 }
 
@@ -59,14 +61,16 @@ using TableDef = std::unique_ptr<MdbTableDef, TableDefDeleter>;
 // libmdb walks a table's pages by its usage map without looking at the map
 // first, and a damaged file can leave it empty. The shortest map is a type
 // byte and a first page number.
-bool hasUsageMap(const MdbTableDef* table) {
+bool hasUsageMap(const MdbTableDef* table)
+{
     constexpr size_t shortestUsageMap = 5;
     return table->usage_map && table->map_sz >= shortestUsageMap;
 }
 
 // The table of the file's objects always has its definition on page 2;
 // libmdb reads it to list the tables.
-bool objectTableReadable(MdbHandle* mdb) {
+bool objectTableReadable(MdbHandle* mdb)
+{
     constexpr unsigned long objectTablePage = 2;
     MdbCatalogEntry entry{};
     entry.mdb = mdb;
@@ -83,7 +87,8 @@ struct JetFile::Handle {
     // Jet 3 files keep text in the code page of the machine that made them.
     QStringDecoder codePage;
 
-    ~Handle() {
+    ~Handle()
+    {
         if (mdb)
             mdb_close(mdb);
     }
@@ -97,7 +102,8 @@ struct JetFile::Handle {
     QString decodeText(const uchar* bytes, qsizetype size);
 };
 
-MdbCatalogEntry* JetFile::Handle::findTable(const QString& name) const {
+MdbCatalogEntry* JetFile::Handle::findTable(const QString& name) const
+{
     for (guint i = 0; mdb->catalog && i < mdb->catalog->len; ++i) {
         auto* entry = static_cast<MdbCatalogEntry*>(g_ptr_array_index(mdb->catalog, i));
         if (entry->object_type == MDB_TABLE && mdb_is_user_table(entry) &&
@@ -107,7 +113,8 @@ MdbCatalogEntry* JetFile::Handle::findTable(const QString& name) const {
     return nullptr;
 }
 
-TableDef JetFile::Handle::readTable(MdbCatalogEntry* entry) const {
+TableDef JetFile::Handle::readTable(MdbCatalogEntry* entry) const
+{
     TableDef table(mdb_read_table(entry));
     if (table && (!hasUsageMap(table.get()) || !mdb_read_columns(table.get())))
         table.reset();
@@ -116,20 +123,23 @@ TableDef JetFile::Handle::readTable(MdbCatalogEntry* entry) const {
 
 // The counter sits in the table definition page right after the row count;
 // libmdb does not read it, so it is taken from the page itself.
-qint64 JetFile::Handle::autoNumberCounter(const MdbCatalogEntry* entry) const {
+qint64 JetFile::Handle::autoNumberCounter(const MdbCatalogEntry* entry) const
+{
     const int offset = mdb->fmt->tab_num_rows_offset + 4;
     if (mdb_read_pg(mdb, entry->table_pg) != mdb->fmt->pg_size || mdb->pg_buf[0] != MDB_PAGE_TABLE)
         return 0;
     return qFromLittleEndian<qint32>(mdb->pg_buf + offset);
 }
 
-const uchar* JetFile::Handle::fieldBytes(const MdbField& field, int size) const {
+const uchar* JetFile::Handle::fieldBytes(const MdbField& field, int size) const
+{
     if (size < 0 || field.siz < size || field.start < 0 || field.start + size > mdb->fmt->pg_size)
         return nullptr;
     return mdb->pg_buf + field.start;
 }
 
-std::optional<QByteArray> JetFile::Handle::memoBytes(const MdbField& field) const {
+std::optional<QByteArray> JetFile::Handle::memoBytes(const MdbField& field) const
+{
     const uchar* head = fieldBytes(field, memoHeaderSize);
     if (!head)
         return std::nullopt;
@@ -171,7 +181,8 @@ std::optional<QByteArray> JetFile::Handle::memoBytes(const MdbField& field) cons
 // Jet 4 keeps text as UTF-16LE, or "compressed": after the mark FF FE, runs
 // of one byte per character (U+0001 to U+00FF) and of UTF-16LE alternate,
 // each zero byte switching between the two.
-QString JetFile::Handle::decodeText(const uchar* bytes, qsizetype size) {
+QString JetFile::Handle::decodeText(const uchar* bytes, qsizetype size)
+{
     if (mdb->f->jet_version == MDB_VER_JET3) {
         codePage.resetState();
         return codePage.decode(QByteArrayView(bytes, size));
@@ -202,7 +213,8 @@ QString JetFile::Handle::decodeText(const uchar* bytes, qsizetype size) {
 
 // The value of one field of the row that libmdb holds in its page buffer,
 // or nothing when the bytes do not make sense.
-std::optional<QVariant> JetFile::Handle::decode(const MdbColumn* column, const MdbField& field) {
+std::optional<QVariant> JetFile::Handle::decode(const MdbColumn* column, const MdbField& field)
+{
     const JetType type = typeOf(column);
     // A Yes/No value is the field's bit in the null mask itself.
     if (type == JetType::YesNo)
@@ -247,12 +259,14 @@ JetFile::JetFile() = default;
 
 JetFile::~JetFile() = default;
 
-bool JetFile::fail(const QString& message) {
+bool JetFile::fail(const QString& message)
+{
     m_error = message;
     return false;
 }
 
-bool JetFile::open(const QString& path) {
+bool JetFile::open(const QString& path)
+{
     m_handle.reset();
     m_error.clear();
     // libmdb looks for a file that is not there along $MDBPATH: only ever give
@@ -276,7 +290,8 @@ bool JetFile::open(const QString& path) {
     return true;
 }
 
-QStringList JetFile::tableNames() const {
+QStringList JetFile::tableNames() const
+{
     QStringList names;
     if (!m_handle)
         return names;
@@ -289,7 +304,8 @@ QStringList JetFile::tableNames() const {
     return names;
 }
 
-std::optional<JetTable> JetFile::table(const QString& name) {
+std::optional<JetTable> JetFile::table(const QString& name)
+{
     m_error.clear();
     MdbCatalogEntry* entry = m_handle ? m_handle->findTable(name) : nullptr;
     if (!entry)
@@ -314,7 +330,8 @@ std::optional<JetTable> JetFile::table(const QString& name) {
 }
 
 bool JetFile::readRows(const QString& tableName, const QStringList& columns,
-                       const std::function<bool(const QVariantList&)>& row) {
+                       const std::function<bool(const QVariantList&)>& row)
+{
     m_error.clear();
     MdbCatalogEntry* entry = m_handle ? m_handle->findTable(tableName) : nullptr;
     if (!entry)
@@ -365,7 +382,8 @@ bool JetFile::readRows(const QString& tableName, const QStringList& columns,
     return true;
 }
 
-QString JetFile::typeName(JetType type) {
+QString JetFile::typeName(JetType type)
+{
     switch (type) {
     case JetType::Integer:
         return u"Long Integer"_s;

@@ -28,7 +28,9 @@ class Converter {
 public:
     Converter(const QString& jetPath, const QString& targetPath)
         : m_jetPath(jetPath)
-        , m_targetPath(targetPath) {}
+        , m_targetPath(targetPath)
+    {
+    }
 
     LegacyConversion run();
 
@@ -61,7 +63,8 @@ private:
     LegacyConversion m_result;
 };
 
-LegacyConversion Converter::run() {
+LegacyConversion Converter::run()
+{
     bool ok = openSource() && createTarget() && copyAll() && checkCounts();
     for (const TableSpec& spec : catalogueTables())
         ok = ok && checkTable(spec);
@@ -73,16 +76,19 @@ LegacyConversion Converter::run() {
     return m_result;
 }
 
-bool Converter::fail(const QString& message) {
+bool Converter::fail(const QString& message)
+{
     m_result.error = message;
     return false;
 }
 
-bool Converter::failed(const QSqlQuery& query, const QString& what) {
+bool Converter::failed(const QSqlQuery& query, const QString& what)
+{
     return fail(u"%1: %2"_s.arg(what, query.lastError().text()));
 }
 
-bool Converter::openSource() {
+bool Converter::openSource()
+{
     if (QFileInfo::exists(m_targetPath))
         return fail(u"The file %1 is already there."_s.arg(QDir::toNativeSeparators(m_targetPath)));
     if (detectFileKind(m_jetPath) != FileKind::Jet)
@@ -106,7 +112,8 @@ bool Converter::openSource() {
     return true;
 }
 
-bool Converter::createTarget() {
+bool Converter::createTarget()
+{
     QString error;
     // Checked to be absent in openSource(): whatever is there now is ours.
     m_created = true;
@@ -118,7 +125,8 @@ bool Converter::createTarget() {
 }
 
 // Every row and the next keys go in together, or nothing does.
-bool Converter::copyAll() {
+bool Converter::copyAll()
+{
     if (!m_db.transaction())
         return fail(m_db.lastError().text());
     bool ok = true;
@@ -134,7 +142,8 @@ bool Converter::copyAll() {
     return false;
 }
 
-bool Converter::copyTable(const TableSpec& spec) {
+bool Converter::copyTable(const TableSpec& spec)
+{
     QSqlQuery insert(m_db);
     if (!insert.prepare(insertStatement(spec)))
         return failed(insert, u"The table %1 cannot be written"_s.arg(spec.name));
@@ -172,7 +181,8 @@ bool Converter::copyTable(const TableSpec& spec) {
 // The next key lies above the Jet counter, above every key in the table and
 // above every key a link row names: a new row never takes the number of one
 // that was deleted, nor inherits a link left behind by it.
-bool Converter::setNextKey(const TableSpec& spec) {
+bool Converter::setNextKey(const TableSpec& spec)
+{
     qint64 highest = qMax<qint64>(0, m_tables.value(spec.name).autoNumber);
     for (const char* statement : spec.highestKeys) {
         const auto key = number(statement);
@@ -189,7 +199,8 @@ bool Converter::setNextKey(const TableSpec& spec) {
 }
 
 // Runs a statement with its values bound; the query is left on its result.
-bool Converter::run(QSqlQuery& query, const char* statement, const QVariantList& values) {
+bool Converter::run(QSqlQuery& query, const char* statement, const QVariantList& values)
+{
     query.setForwardOnly(true);
     if (!query.prepare(QString::fromLatin1(statement)))
         return failed(query, u"The new catalogue cannot be written or read"_s);
@@ -199,13 +210,15 @@ bool Converter::run(QSqlQuery& query, const char* statement, const QVariantList&
 }
 
 // How many rows a change touched.
-std::optional<int> Converter::changedRows(const char* statement, const QVariantList& values) {
+std::optional<int> Converter::changedRows(const char* statement, const QVariantList& values)
+{
     QSqlQuery query(m_db);
     return run(query, statement, values) ? std::optional<int>(query.numRowsAffected()) : std::nullopt;
 }
 
 // The first column of the first row, 0 for Null.
-std::optional<qint64> Converter::number(const char* statement, const QVariantList& values) {
+std::optional<qint64> Converter::number(const char* statement, const QVariantList& values)
+{
     QSqlQuery query(m_db);
     if (!run(query, statement, values))
         return std::nullopt;
@@ -216,7 +229,8 @@ std::optional<qint64> Converter::number(const char* statement, const QVariantLis
     return query.value(0).toLongLong();
 }
 
-bool Converter::checkCounts() {
+bool Converter::checkCounts()
+{
     for (const TableSpec& spec : catalogueTables()) {
         const auto count = number(spec.countRows);
         if (!count)
@@ -238,7 +252,8 @@ bool Converter::checkCounts() {
 
 // Reads the Jet table a second time and finds each of its rows, value for
 // value, in the new file.
-bool Converter::checkTable(const TableSpec& spec) {
+bool Converter::checkTable(const TableSpec& spec)
+{
     QSqlQuery stored(m_db);
     stored.setForwardOnly(true);
     const QString statement =
@@ -255,7 +270,8 @@ bool Converter::checkTable(const TableSpec& spec) {
     return same;
 }
 
-bool Converter::checkRow(const TableSpec& spec, const QVariantList& values, QSqlQuery& stored) {
+bool Converter::checkRow(const TableSpec& spec, const QVariantList& values, QSqlQuery& stored)
+{
     const QString row = u"%1 %2"_s.arg(spec.columns.constFirst(), values.constFirst().toString());
     if (spec.key.isEmpty()) {
         stored.addBindValue(values.at(0));
@@ -281,7 +297,8 @@ bool Converter::checkRow(const TableSpec& spec, const QVariantList& values, QSql
     return true;
 }
 
-bool Converter::checkNextKeys() {
+bool Converter::checkNextKeys()
+{
     for (auto it = m_nextKeys.cbegin(); it != m_nextKeys.cend(); ++it) {
         const auto key = number(sql::legacy::nextKey, {it.key()});
         if (!key)
@@ -292,7 +309,8 @@ bool Converter::checkNextKeys() {
     return true;
 }
 
-bool Converter::closeTarget() {
+bool Converter::closeTarget()
+{
     closeConnection(m_db);
     QString problem;
     if (!Catalogue::isCatalogueFile(m_targetPath, &problem))
@@ -300,7 +318,8 @@ bool Converter::closeTarget() {
     return true;
 }
 
-void Converter::discardTarget() {
+void Converter::discardTarget()
+{
     if (m_db.isValid())
         closeConnection(m_db);
     if (m_created) {
@@ -315,7 +334,8 @@ void Converter::discardTarget() {
 // mask tells the two apart, and JetFile reads that. An empty text therefore
 // arrives as empty text and a Null as Null, each exactly as the original
 // holds it (the editor reads both as empty).
-LegacyConversion convertJetCatalogue(const QString& jetPath, const QString& targetPath) {
+LegacyConversion convertJetCatalogue(const QString& jetPath, const QString& targetPath)
+{
     return Converter(jetPath, targetPath).run();
 }
 

@@ -13,17 +13,20 @@ namespace shelvio {
 
 namespace {
 
-std::filesystem::path nativePath(const QString& path) {
+std::filesystem::path nativePath(const QString& path)
+{
     return std::filesystem::path(QFile::encodeName(path).toStdString());
 }
 
-QString shown(const QString& path) {
+QString shown(const QString& path)
+{
     return QDir::toNativeSeparators(path);
 }
 
 // The first of "<stem><suffix>", "<stem> 2<suffix>", ... that names no file
 // in the folder.
-QString unusedName(const QDir& folder, const QString& stem, const QString& suffix) {
+QString unusedName(const QDir& folder, const QString& stem, const QString& suffix)
+{
     QString name = folder.filePath(stem + suffix);
     for (int n = 2; QFileInfo::exists(name) || QFileInfo(name).isSymLink(); ++n)
         name = folder.filePath(u"%1 %2%3"_s.arg(stem).arg(n).arg(suffix));
@@ -33,7 +36,8 @@ QString unusedName(const QDir& folder, const QString& stem, const QString& suffi
 // A second name for the original file, so that it stays as it is when the
 // new catalogue takes its name. A hard link keeps the very same file; where
 // the file system has none, a copy does.
-bool keepOriginal(const QString& original, const QString& kept, QString* error) {
+bool keepOriginal(const QString& original, const QString& kept, QString* error)
+{
     std::error_code code;
     std::filesystem::create_hard_link(nativePath(original), nativePath(kept), code);
     if (!code)
@@ -48,7 +52,8 @@ bool keepOriginal(const QString& original, const QString& kept, QString* error) 
 
 } // namespace
 
-LegacyConversion migrateJetCatalogue(const QString& catalogPath) {
+LegacyConversion migrateJetCatalogue(const QString& catalogPath)
+{
     const QFileInfo catalog(catalogPath);
     const QDir folder = catalog.absoluteDir();
     const QString converted = unusedName(folder, catalog.fileName(), u".converting"_s);

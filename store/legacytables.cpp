@@ -12,7 +12,8 @@ namespace shelvio::legacy {
 
 namespace {
 
-bool typeFits(JetType expected, JetType actual) {
+bool typeFits(JetType expected, JetType actual)
+{
     const auto isText = [](JetType type) {
         return type == JetType::Text || type == JetType::Memo;
     };
@@ -21,7 +22,8 @@ bool typeFits(JetType expected, JetType actual) {
 
 } // namespace
 
-const QList<TableSpec>& catalogueTables() {
+const QList<TableSpec>& catalogueTables()
+{
     static const QList<TableSpec> tables{
         {u"Books"_s,
          schema::bookColumns(),
@@ -40,7 +42,8 @@ const QList<TableSpec>& catalogueTables() {
 
 // The Jet type each catalogue column was made with. Text and Memo stand in
 // for each other; a number column may be any size of whole number.
-JetType expectedType(const QString& column) {
+JetType expectedType(const QString& column)
+{
     static const QStringList integers{u"BookID"_s, u"YearPublished"_s, u"Rating"_s,     u"Pages"_s,
                                       u"GN1"_s,    u"GN2"_s,           u"GN3"_s,        u"GN4"_s,
                                       u"GN5"_s,    u"GN6"_s,           u"CategoryID"_s, u"CategoryKey"_s};
@@ -58,7 +61,8 @@ JetType expectedType(const QString& column) {
 }
 
 // What keeps one Jet table from holding a catalogue table, if anything.
-QStringList tableProblems(const TableSpec& spec, const JetTable& table) {
+QStringList tableProblems(const TableSpec& spec, const JetTable& table)
+{
     QStringList missing, wrongType, extra;
     for (const QString& name : spec.columns) {
         const auto column =
@@ -87,7 +91,8 @@ QStringList tableProblems(const TableSpec& spec, const JetTable& table) {
 }
 
 // A Jet value as the catalogue stores it (see numbers.h for the cost).
-QVariant storedForm(JetType type, const QVariant& value) {
+QVariant storedForm(JetType type, const QVariant& value)
+{
     switch (type) {
     case JetType::Integer:
         return value.isNull() ? QVariant(QMetaType::fromType<qint64>()) : value;
@@ -105,7 +110,8 @@ QVariant storedForm(JetType type, const QVariant& value) {
 }
 
 // Whether the catalogue's value in column i of the query is the Jet value.
-bool sameValue(JetType type, const QVariant& jetValue, const QSqlQuery& stored, int i) {
+bool sameValue(JetType type, const QVariant& jetValue, const QSqlQuery& stored, int i)
+{
     if (stored.isNull(i) || jetValue.isNull())
         return stored.isNull(i) && jetValue.isNull();
     const QVariant value = stored.value(i);
@@ -125,7 +131,8 @@ bool sameValue(JetType type, const QVariant& jetValue, const QSqlQuery& stored, 
     return value.typeId() == QMetaType::QString && value.toString() == jetValue.toString();
 }
 
-QString insertStatement(const TableSpec& spec) {
+QString insertStatement(const TableSpec& spec)
+{
     QStringList marks;
     for (qsizetype i = 0; i < spec.columns.size(); ++i)
         marks << u"?"_s;
@@ -133,7 +140,8 @@ QString insertStatement(const TableSpec& spec) {
                                                     marks.join(u", "_s));
 }
 
-QString selectByKeyStatement(const TableSpec& spec) {
+QString selectByKeyStatement(const TableSpec& spec)
+{
     return u"SELECT %1 FROM %2 WHERE %3 = ?"_s.arg(spec.columns.join(u", "_s), spec.name, spec.key);
 }
 

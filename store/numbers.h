@@ -22,10 +22,10 @@ struct ParsedNumber {
     qint64 value = 0;
 };
 
-inline constexpr qint64 maxWholeNumber = 2147483647;        // Long Integer
+inline constexpr qint64 maxWholeNumber = 2147483647; // Long Integer
 inline constexpr int costDecimals = 4;
-inline constexpr qint64 costUnitsPerAmount = 10000; // ten-thousandths
-inline constexpr qint64 maxCostUnits = 9223372036854775807;  // Currency
+inline constexpr qint64 costUnitsPerAmount = 10000;         // ten-thousandths
+inline constexpr qint64 maxCostUnits = 9223372036854775807; // Currency
 
 ParsedNumber parseWholeNumber(const QString& typed, const QLocale& locale = QLocale());
 ParsedNumber parseCost(const QString& typed, const QLocale& locale = QLocale());

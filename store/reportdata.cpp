@@ -51,7 +51,8 @@ constexpr char categoriesOfBooks[] = "SELECT l.BookID, c.CategoryName FROM BookC
                                      "JOIN Category c ON c.CategoryID = l.CategoryKey "
                                      "ORDER BY l.BookID, shelvio_sortkey(c.CategoryName), c.CategoryID";
 
-QString booksStatement(BookSelection selection, BookOrder order) {
+QString booksStatement(BookSelection selection, BookOrder order)
+{
     QString text = QString::fromLatin1(selectBooks);
     switch (selection) {
     case BookSelection::All:
@@ -81,7 +82,8 @@ QString booksStatement(BookSelection selection, BookOrder order) {
     return text + QString::fromLatin1(orderByTitle);
 }
 
-std::optional<qint64> optionalNumber(const QVariant& value) {
+std::optional<qint64> optionalNumber(const QVariant& value)
+{
     if (value.isNull())
         return std::nullopt;
     bool ok = false;
@@ -89,7 +91,8 @@ std::optional<qint64> optionalNumber(const QVariant& value) {
     return ok ? std::optional<qint64>(number) : std::nullopt;
 }
 
-std::optional<qint64> optionalCost(const QVariant& value) {
+std::optional<qint64> optionalCost(const QVariant& value)
+{
     if (value.isNull())
         return std::nullopt;
     bool ok = false;
@@ -97,7 +100,8 @@ std::optional<qint64> optionalCost(const QVariant& value) {
     return ok ? std::optional<qint64>(costUnitsFromAmount(amount)) : std::nullopt;
 }
 
-ReportBook bookFromRow(const QSqlQuery& row) {
+ReportBook bookFromRow(const QSqlQuery& row)
+{
     ReportBook book;
     book.id = row.value(0).toLongLong();
     book.title = row.value(1).toString();
@@ -117,7 +121,8 @@ ReportBook bookFromRow(const QSqlQuery& row) {
     return book;
 }
 
-bool readBooks(QSqlDatabase& db, const ReportQuery& query, std::vector<ReportBook>* books, QString* error) {
+bool readBooks(QSqlDatabase& db, const ReportQuery& query, std::vector<ReportBook>* books, QString* error)
+{
     QSqlQuery rows(db);
     rows.setForwardOnly(true);
     if (!rows.exec(booksStatement(query.selection, query.order))) {
@@ -149,7 +154,8 @@ bool readBooks(QSqlDatabase& db, const ReportQuery& query, std::vector<ReportBoo
     return true;
 }
 
-bool readCategories(QSqlDatabase& db, std::vector<ReportBook>* books, QString* error) {
+bool readCategories(QSqlDatabase& db, std::vector<ReportBook>* books, QString* error)
+{
     QHash<qint64, size_t> byId;
     byId.reserve(qsizetype(books->size()));
     for (size_t i = 0; i < books->size(); ++i)
@@ -173,7 +179,8 @@ bool readCategories(QSqlDatabase& db, std::vector<ReportBook>* books, QString* e
 }
 
 // Says what is wrong with the file at `path` for a report, in words for the user.
-bool checkFile(const QString& path, QString* error) {
+bool checkFile(const QString& path, QString* error)
+{
     const QString shown = QDir::toNativeSeparators(path);
     switch (detectFileKind(path)) {
     case FileKind::SQLite:
@@ -200,7 +207,8 @@ bool checkFile(const QString& path, QString* error) {
 // the same file, inside one read transaction so that both come from the same
 // state of the catalogue.
 bool readFile(const QString& path, const ReportQuery& query, bool books, bool categories,
-              std::vector<ReportBook>* result, QString* error) {
+              std::vector<ReportBook>* result, QString* error)
+{
     if (!checkFile(path, error))
         return false;
     QSqlDatabase db = openConnection(path, Access::ReadOnly, error);
@@ -225,7 +233,8 @@ bool readFile(const QString& path, const ReportQuery& query, bool books, bool ca
 
 } // namespace
 
-std::optional<std::vector<ReportBook>> readReportBooks(const ReportQuery& query, QString* error) {
+std::optional<std::vector<ReportBook>> readReportBooks(const ReportQuery& query, QString* error)
+{
     std::vector<ReportBook> books;
     const bool withCategories = !query.categoriesPath.isEmpty();
     const bool oneFile = withCategories && query.categoriesPath == query.booksPath;
@@ -236,7 +245,8 @@ std::optional<std::vector<ReportBook>> readReportBooks(const ReportQuery& query,
     return books;
 }
 
-ReadDate parseReadDate(const QString& stored) {
+ReadDate parseReadDate(const QString& stored)
+{
     const ReadDateParts parts = splitReadDate(stored);
     const auto number = [](const QString& text, int digitsMin, int digitsMax) -> std::optional<int> {
         const QString trimmed = text.trimmed();
@@ -263,7 +273,8 @@ ReadDate parseReadDate(const QString& stored) {
     return date;
 }
 
-bool readDateBefore(const ReadDate& a, const ReadDate& b) {
+bool readDateBefore(const ReadDate& a, const ReadDate& b)
+{
     const auto key = [](const ReadDate& d) {
         return std::make_tuple(d.year ? 0 : 1, d.year.value_or(0), d.month.value_or(13), d.day.value_or(32));
     };

@@ -72,9 +72,9 @@ QStringList createStatements()
 
 QStringList bookColumns()
 {
-    return QStringList{u"BookID"_s,   u"Title"_s,     u"Author"_s,   u"YearPublished"_s, u"Rating"_s,
-                       u"DateRead"_s, u"Comments"_s,  u"Cost"_s,     u"Category"_s,      u"WantToBuy"_s,
-                       u"OwnBook"_s,  u"Pages"_s,     u"ReadBook"_s} +
+    return QStringList{u"BookID"_s,   u"Title"_s,    u"Author"_s,  u"YearPublished"_s, u"Rating"_s,
+                       u"DateRead"_s, u"Comments"_s, u"Cost"_s,    u"Category"_s,      u"WantToBuy"_s,
+                       u"OwnBook"_s,  u"Pages"_s,    u"ReadBook"_s} +
            numbered(u"GA"_s, 15) + numbered(u"GN"_s, 6) + numbered(u"GB"_s, 6);
 }
 

@@ -8,8 +8,7 @@ namespace shelvio::sql {
 
 inline constexpr char countBooks[] = "SELECT count(*) FROM Books";
 
-inline constexpr char booksByTitle[] =
-    "SELECT BookID, GA2 FROM Books ORDER BY shelvio_sortkey(GA2), BookID";
+inline constexpr char booksByTitle[] = "SELECT BookID, GA2 FROM Books ORDER BY shelvio_sortkey(GA2), BookID";
 
 inline constexpr char booksByAuthor[] =
     "SELECT BookID, GA2, Author, GA1 FROM Books "
@@ -64,7 +63,8 @@ inline constexpr char deleteCategory[] = "DELETE FROM Category WHERE CategoryID 
 
 inline constexpr char deleteLinksOfBook[] = "DELETE FROM BookCategoryLink WHERE BookID = ?";
 inline constexpr char deleteLinksOfCategory[] = "DELETE FROM BookCategoryLink WHERE CategoryKey = ?";
-inline constexpr char insertLink[] = "INSERT OR IGNORE INTO BookCategoryLink (BookID, CategoryKey) VALUES (?, ?)";
+inline constexpr char insertLink[] =
+    "INSERT OR IGNORE INTO BookCategoryLink (BookID, CategoryKey) VALUES (?, ?)";
 
 // SQLite's integrity check without the costly index cross-check: one row
 // "ok", or one row per fault found.

@@ -445,8 +445,7 @@ void TestBackupRestore::restoreRefusesWhatIsNotACatalogue()
     if (kind == "text")
         writeFile(backup, "Dune\nEmma\n");
     else if (kind == "jet")
-        QVERIFY(
-            QFile::copy(testing::fixturesFolder() + QStringLiteral("/legacy/NotACatalogue.mdb"), backup));
+        QVERIFY(QFile::copy(testing::fixturesFolder() + QStringLiteral("/legacy/NotACatalogue.mdb"), backup));
     else
         testing::queryFile(backup, QStringLiteral("CREATE TABLE Orders (id INTEGER)"));
     const QByteArray before = editor.file.bytes();

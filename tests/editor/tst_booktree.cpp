@@ -57,7 +57,8 @@ void TestBookTree::titleOrdering()
 void TestBookTree::authorOrdering()
 {
     EditorHarness editor;
-    const qint64 b = editor.file().addBook(QStringLiteral("Emma"), QStringLiteral("Austen"), QStringLiteral("Jane"));
+    const qint64 b =
+        editor.file().addBook(QStringLiteral("Emma"), QStringLiteral("Austen"), QStringLiteral("Jane"));
     editor.file().addBook(QStringLiteral("Dune"), QStringLiteral("Herbert"), QStringLiteral("Frank"));
     editor.file().addBook(QStringLiteral("A Persuasion"), QStringLiteral("Austen"), QStringLiteral("Jane"));
     editor.file().addBook(QStringLiteral("Anonymous"));
@@ -102,7 +103,8 @@ void TestBookTree::categoryOrdering()
     // A category without books has no node; a book without category none either.
     QCOMPARE(editor.rootTexts(), (QStringList{"art", "Children's", "Science Fiction"}));
     QCOMPARE(editor.tree()->nodes().rootKeys().at(1), QStringLiteral("CChildren's"));
-    QCOMPARE(editor.childTexts(QStringLiteral("CScience Fiction")), (QStringList{"Dune", "Wrinkle in Time, A"}));
+    QCOMPARE(editor.childTexts(QStringLiteral("CScience Fiction")),
+             (QStringList{"Dune", "Wrinkle in Time, A"}));
     const QStringList keys{categoryBookNodeKey(0, wrinkle), categoryBookNodeKey(1, wrinkle),
                            categoryBookNodeKey(3, wrinkle)};
     for (const QString& key : keys)
@@ -113,8 +115,8 @@ void TestBookTree::categoryOrdering()
 void TestBookTree::categoriesEqualButForCase()
 {
     EditorHarness editor;
-    editor.file().exec(QStringLiteral(
-        "INSERT INTO Category (CategoryID, CategoryName) VALUES (1, 'Fiction'), (2, 'fiction'), (3, 'Fiction')"));
+    editor.file().exec(QStringLiteral("INSERT INTO Category (CategoryID, CategoryName) VALUES (1, "
+                                      "'Fiction'), (2, 'fiction'), (3, 'Fiction')"));
     editor.file().addBook(QStringLiteral("Lower"), {}, {}, {"fiction"});
     editor.file().addBook(QStringLiteral("Upper"), {}, {}, {"Fiction"});
     // A link to the second "Fiction" (old files can hold one) joins the first's node.
@@ -129,8 +131,9 @@ void TestBookTree::categoriesEqualButForCase()
 void TestBookTree::bookNumbersBeyondSixteenBits()
 {
     EditorHarness editor;
-    editor.file().exec(QStringLiteral("INSERT INTO Books (BookID, Title, GA2, Author, GA1) VALUES "
-                                      "(32768, 'High', 'High', 'Doe', 'Jo'), (70000, 'Higher', 'Higher', 'Doe', 'Jo')"));
+    editor.file().exec(
+        QStringLiteral("INSERT INTO Books (BookID, Title, GA2, Author, GA1) VALUES "
+                       "(32768, 'High', 'High', 'Doe', 'Jo'), (70000, 'Higher', 'Higher', 'Doe', 'Jo')"));
     QVERIFY(editor.start());
     QCOMPARE(editor.tree()->nodes().rootKeys(), (QStringList{"T 32768", "T 70000"}));
     editor.doubleClickNode(QStringLiteral("T 70000"));

@@ -109,7 +109,8 @@ void TestCategories::addRefusesEmptyAnswers()
     const auto& ask = editor.prompter().prompts().first();
     QCOMPARE(ask.text, QStringLiteral("Enter in Name of New Category"));
     QCOMPARE(ask.title, QStringLiteral("New Category"));
-    QCOMPARE(editor.prompter().last().text, QStringLiteral("No Category Entered...Inserting New Category aborted"));
+    QCOMPARE(editor.prompter().last().text,
+             QStringLiteral("No Category Entered...Inserting New Category aborted"));
     QCOMPARE(editor.prompter().last().title, QStringLiteral("Abort Insert"));
     QCOMPARE(categoryRows(editor), 0);
 }
@@ -144,7 +145,8 @@ void TestCategories::addRefusesCaseOnlyDuplicates()
     for (const char* name : {"fiction", "ÉMILE", "émile"}) {
         editor.prompter().queueText(QString::fromUtf8(name));
         editor.click("Command2");
-        QCOMPARE(editor.prompter().last().text, QStringLiteral("This category is already on file.  Insert aborted."));
+        QCOMPARE(editor.prompter().last().text,
+                 QStringLiteral("This category is already on file.  Insert aborted."));
         QCOMPARE(editor.prompter().last().title, QStringLiteral("Insert Aborted"));
     }
     QCOMPARE(categoryRows(editor), 2);
@@ -185,9 +187,10 @@ void TestCategories::nameWithApostropheThroughItsWholeLife()
     editor.selectEntry("lstCategories", name);
     editor.prompter().queueAnswer(Answer::Yes);
     editor.click("Command5");
-    QCOMPARE(editor.prompter().last().text,
-             QStringLiteral("You have selected to delete the category 'Children's \"Classics\"'.  There are 1 "
-                            "book(s) that use this category.   Are you sure you want to delete this category?"));
+    QCOMPARE(
+        editor.prompter().last().text,
+        QStringLiteral("You have selected to delete the category 'Children's \"Classics\"'.  There are 1 "
+                       "book(s) that use this category.   Are you sure you want to delete this category?"));
     QCOMPARE(categoryRows(editor), 0);
     QVERIFY(editor.listEntries("lstCategories").isEmpty());
     // The tree is not rebuilt: it shows the category until the next build.
@@ -207,7 +210,8 @@ void TestCategories::deleteWithNothingSelected()
     editor.selectEntry("lstCategoriesSelected", QStringLiteral("Fiction"));
     const QByteArray before = editor.file().bytes();
     editor.click("Command5");
-    QCOMPARE(editor.prompter().last().text, QStringLiteral("No Category selected to delete.  Process aborted."));
+    QCOMPARE(editor.prompter().last().text,
+             QStringLiteral("No Category selected to delete.  Process aborted."));
     QCOMPARE(editor.prompter().last().title, QStringLiteral("No Category Selected"));
     QCOMPARE(editor.file().bytes(), before);
     QCOMPARE(categoryRows(editor), 1);
@@ -259,8 +263,9 @@ void TestCategories::deleteCategoryUsedByTwoBooks()
 void TestCategories::deleteKeepsCaseOnlyTwinsApart()
 {
     EditorHarness editor;
-    editor.file().exec(QStringLiteral("INSERT INTO Category (CategoryID, CategoryName) VALUES (1, 'Fiction'), "
-                                      "(2, 'fiction')"));
+    editor.file().exec(
+        QStringLiteral("INSERT INTO Category (CategoryID, CategoryName) VALUES (1, 'Fiction'), "
+                       "(2, 'fiction')"));
     const qint64 upper = editor.file().addBook(QStringLiteral("Upper"), {}, {}, {"Fiction"});
     const qint64 lower = editor.file().addBook(QStringLiteral("Lower"), {}, {}, {"fiction"});
     editor.file().addBook(QStringLiteral("Lower too"), {}, {}, {"fiction"});
@@ -275,9 +280,11 @@ void TestCategories::deleteKeepsCaseOnlyTwinsApart()
     // Saving a book keeps its link to exactly the category it names.
     editor.type("txtPages", QStringLiteral("10"));
     editor.click("Command1");
-    QCOMPARE(editor.file().scalar(QStringLiteral("SELECT CategoryKey FROM BookCategoryLink WHERE BookID = ?"), {upper}),
+    QCOMPARE(editor.file().scalar(QStringLiteral("SELECT CategoryKey FROM BookCategoryLink WHERE BookID = ?"),
+                                  {upper}),
              QVariant(1));
-    QCOMPARE(editor.file().scalar(QStringLiteral("SELECT count(*) FROM BookCategoryLink WHERE BookID = ?"), {lower}),
+    QCOMPARE(editor.file().scalar(QStringLiteral("SELECT count(*) FROM BookCategoryLink WHERE BookID = ?"),
+                                  {lower}),
              QVariant(0));
 }
 
@@ -295,14 +302,16 @@ void TestCategories::realInputBox()
         QTest::keyClicks(field, QStringLiteral("Travel"));
         dialog->accept();
     });
-    const auto answer = prompter.askText(QStringLiteral("Enter in Name of New Category"), QStringLiteral("New Category"));
+    const auto answer =
+        prompter.askText(QStringLiteral("Enter in Name of New Category"), QStringLiteral("New Category"));
     QCOMPARE(answer, std::optional<QString>(QStringLiteral("Travel")));
     QCOMPARE(label, QStringLiteral("Enter in Name of New Category"));
     QCOMPARE(title, QStringLiteral("New Category"));
 
     QTimer::singleShot(0, [] { QApplication::activeModalWidget()->close(); });
-    QCOMPARE(prompter.askText(QStringLiteral("Enter in Name of New Category"), QStringLiteral("New Category")),
-             std::nullopt);
+    QCOMPARE(
+        prompter.askText(QStringLiteral("Enter in Name of New Category"), QStringLiteral("New Category")),
+        std::nullopt);
 }
 
 QTEST_MAIN(TestCategories)

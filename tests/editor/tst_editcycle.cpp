@@ -30,7 +30,8 @@ struct Library {
                                      {"Classics"});
         persuasion = editor.file().addBook(QStringLiteral("Persuasion"), QStringLiteral("Austen"),
                                            QStringLiteral("Jane"), {"Classics"});
-        dune = editor.file().addBook(QStringLiteral("Dune"), QStringLiteral("Herbert"), QStringLiteral("Frank"));
+        dune =
+            editor.file().addBook(QStringLiteral("Dune"), QStringLiteral("Herbert"), QStringLiteral("Frank"));
     }
     int books() { return editor.file().scalar(QStringLiteral("SELECT count(*) FROM Books")).toInt(); }
 };
@@ -65,7 +66,8 @@ void TestEditCycle::showsEveryField()
     EditorHarness editor;
     editor.file().addCategory(QStringLiteral("Fiction"));
     editor.file().addCategory(QStringLiteral("History"));
-    BookRecord book = testing::book(QStringLiteral("The Hobbit"), QStringLiteral("Tolkien"), QStringLiteral("J.R.R."));
+    BookRecord book =
+        testing::book(QStringLiteral("The Hobbit"), QStringLiteral("Tolkien"), QStringLiteral("J.R.R."));
     book.yearPublished = 1937;
     book.pages = 310;
     book.costUnits = 125000;
@@ -126,6 +128,7 @@ void TestEditCycle::showsNullsAsEmpty()
     QVERIFY(editor.prompter().prompts().isEmpty());
 }
 
+// clang-format off
 void TestEditCycle::questionOnDoubleClick_data()
 {
     QTest::addColumn<int>("answer");
@@ -137,6 +140,7 @@ void TestEditCycle::questionOnDoubleClick_data()
     QTest::newRow("Cancel keeps the input") << int(Answer::Cancel) << "Typed" << "Typed" << 3;
     QTest::newRow("Yes without title") << int(Answer::Yes) << "" << "" << 3;
 }
+// clang-format on
 
 void TestEditCycle::questionOnDoubleClick()
 {
@@ -217,6 +221,7 @@ void TestEditCycle::bookDeletedMeanwhile()
     QVERIFY(editor.text("txtTitle")->text().isEmpty());
 }
 
+// clang-format off
 void TestEditCycle::clearScreen_data()
 {
     QTest::addColumn<int>("answer");
@@ -228,6 +233,7 @@ void TestEditCycle::clearScreen_data()
     QTest::newRow("Cancel") << int(Answer::Cancel) << "New one" << false << 3;
     QTest::newRow("Yes without title") << int(Answer::Yes) << " " << false << 3;
 }
+// clang-format on
 
 void TestEditCycle::clearScreen()
 {
@@ -251,6 +257,7 @@ void TestEditCycle::clearScreen()
     QCOMPARE(library.books(), books);
 }
 
+// clang-format off
 void TestEditCycle::closing_data()
 {
     QTest::addColumn<int>("answer");
@@ -262,6 +269,7 @@ void TestEditCycle::closing_data()
     QTest::newRow("Cancel") << int(Answer::Cancel) << "Closing" << false << 3;
     QTest::newRow("Yes without title") << int(Answer::Yes) << "" << false << 3;
 }
+// clang-format on
 
 void TestEditCycle::closing()
 {
@@ -319,6 +327,7 @@ void TestEditCycle::deleteAsks()
     QCOMPARE(editor.countLabel(), QStringLiteral(" 3 Books on File."));
 }
 
+// clang-format off
 void TestEditCycle::deleteInEachOrdering_data()
 {
     QTest::addColumn<QString>("option");
@@ -329,6 +338,7 @@ void TestEditCycle::deleteInEachOrdering_data()
                             << QStringList{"Herbert, Frank"};
     QTest::newRow("category") << "optSortCategory" << QStringList{"Classics"} << QStringList{};
 }
+// clang-format on
 
 void TestEditCycle::deleteInEachOrdering()
 {

@@ -18,12 +18,14 @@ namespace {
 
 const QString legacyFile = QStringLiteral("legacy/Shelvio-legacy.mdb");
 
-QStringList filesIn(const QString& folder) {
+QStringList filesIn(const QString& folder)
+{
     return QDir(folder).entryList(QDir::Files, QDir::Name);
 }
 
 // Books under the root nodes of the tree as it stands.
-int booksUnderRoots(const BookTreeModel& nodes) {
+int booksUnderRoots(const BookTreeModel& nodes)
+{
     int books = 0;
     for (const QString& key : nodes.rootKeys())
         books += nodes.childCount(key);
@@ -42,7 +44,8 @@ private slots:
     void editorEndsOnNo();
 };
 
-void TestLegacyStartup::noLeavesTheFileAsItWas() {
+void TestLegacyStartup::noLeavesTheFileAsItWas()
+{
     QTemporaryDir folder;
     const QString path = testing::copyFixture(legacyFile, folder.filePath("Shelvio.mdb"));
     const QByteArray before = testing::fileBytes(path);
@@ -60,7 +63,8 @@ void TestLegacyStartup::noLeavesTheFileAsItWas() {
     QCOMPARE(filesIn(folder.path()), QStringList{"Shelvio.mdb"});
 }
 
-void TestLegacyStartup::yesConvertsAndTellsWhatCameOver() {
+void TestLegacyStartup::yesConvertsAndTellsWhatCameOver()
+{
     QTemporaryDir folder;
     const QString path = testing::copyFixture(legacyFile, folder.filePath("Shelvio.mdb"));
     const QByteArray before = testing::fileBytes(path);
@@ -81,7 +85,8 @@ void TestLegacyStartup::yesConvertsAndTellsWhatCameOver() {
     QCOMPARE(detectFileKind(path), FileKind::SQLite);
 }
 
-void TestLegacyStartup::aJetFileThatIsNoCatalogueIsRefused() {
+void TestLegacyStartup::aJetFileThatIsNoCatalogueIsRefused()
+{
     QTemporaryDir folder;
     const QString path = testing::copyFixture("legacy/NotACatalogue.mdb", folder.filePath("Shelvio.mdb"));
     const QByteArray before = testing::fileBytes(path);
@@ -97,7 +102,8 @@ void TestLegacyStartup::aJetFileThatIsNoCatalogueIsRefused() {
     QCOMPARE(filesIn(folder.path()), QStringList{"Shelvio.mdb"});
 }
 
-void TestLegacyStartup::editorOpensTheConvertedCatalogue() {
+void TestLegacyStartup::editorOpensTheConvertedCatalogue()
+{
     // The harness's program folder, with an old file where its catalogue was.
     EditorHarness editor;
     QVERIFY(QFile::remove(editor.file().path()));
@@ -123,7 +129,8 @@ void TestLegacyStartup::editorOpensTheConvertedCatalogue() {
     QCOMPARE(editor.countLabel().trimmed(), QString("41 Books on File."));
 }
 
-void TestLegacyStartup::editorEndsOnNo() {
+void TestLegacyStartup::editorEndsOnNo()
+{
     EditorHarness editor;
     QVERIFY(QFile::remove(editor.file().path()));
     const QByteArray before = testing::fileBytes(testing::copyFixture(legacyFile, editor.file().path()));

@@ -10,7 +10,8 @@ using testing::EditorHarness;
 namespace {
 
 // Fills the edit area for a new book after the screen was cleared once.
-void typeBook(EditorHarness& editor, const QString& title, const QString& last = {}, const QString& first = {})
+void typeBook(EditorHarness& editor, const QString& title, const QString& last = {},
+              const QString& first = {})
 {
     editor.type("txtTitle", title);
     editor.type("txtAuthor", last);
@@ -19,7 +20,9 @@ void typeBook(EditorHarness& editor, const QString& title, const QString& last =
 
 QVariantList storedRow(EditorHarness& editor, const QString& columns, qint64 id)
 {
-    return editor.file().rows(QStringLiteral("SELECT %1 FROM Books WHERE BookID = ?").arg(columns), {id}).value(0);
+    return editor.file()
+        .rows(QStringLiteral("SELECT %1 FROM Books WHERE BookID = ?").arg(columns), {id})
+        .value(0);
 }
 
 qint64 lastBookId(EditorHarness& editor)
@@ -59,12 +62,14 @@ void TestSaving::storesWhatWasTyped()
     editor.click("Command1");
     QVERIFY(editor.prompter().prompts().isEmpty());
     const qint64 id = lastBookId(editor);
-    QCOMPARE(storedRow(editor, QStringLiteral("Title, Author, GA1, GA2, Comments, OwnBook, WantToBuy, ReadBook, "
-                                              "GB1, DateRead, Rating"),
+    QCOMPARE(storedRow(editor,
+                       QStringLiteral("Title, Author, GA1, GA2, Comments, OwnBook, WantToBuy, ReadBook, "
+                                      "GB1, DateRead, Rating"),
                        id),
-             (QVariantList{"Charlotte's \"Web\" — Паутина", " O'Brien ", "Émile", "Charlotte's \"Web\" — Паутина",
-                           "Line one\nline 'two'", 1, 0, 0, 0, "//", 0}));
-    QCOMPARE(editor.file().scalar(QStringLiteral("SELECT CategoryKey FROM BookCategoryLink WHERE BookID = ?"), {id}),
+             (QVariantList{"Charlotte's \"Web\" — Паутина", " O'Brien ", "Émile",
+                           "Charlotte's \"Web\" — Паутина", "Line one\nline 'two'", 1, 0, 0, 0, "//", 0}));
+    QCOMPARE(editor.file().scalar(QStringLiteral("SELECT CategoryKey FROM BookCategoryLink WHERE BookID = ?"),
+                                  {id}),
              QVariant(1));
     // The edit area is ready for the next book.
     QVERIFY(editor.text("txtTitle")->text().isEmpty());
@@ -82,6 +87,7 @@ void TestSaving::storesWhatWasTyped()
     QVERIFY(editor.box("chkOwnBook")->isChecked());
 }
 
+// clang-format off
 void TestSaving::numbersAndDates_data()
 {
     QTest::addColumn<QString>("year");
@@ -100,6 +106,7 @@ void TestSaving::numbersAndDates_data()
                                               << QVariantList{1937, 100, 1234.5679, "//2004"}
                                               << QStringList{"1937", "100", "1234.5679", "", "", "2004"};
 }
+// clang-format on
 
 void TestSaving::numbersAndDates()
 {
@@ -122,10 +129,11 @@ void TestSaving::numbersAndDates()
     editor.click("Command1");
     QVERIFY(editor.prompter().prompts().isEmpty());
     const qint64 id = lastBookId(editor);
-    QCOMPARE(storedRow(editor,
-                       QStringLiteral("ifnull(YearPublished, 'null'), ifnull(Pages, 'null'), ifnull(Cost, 'null'), "
-                                      "DateRead"),
-                       id),
+    QCOMPARE(storedRow(
+                 editor,
+                 QStringLiteral("ifnull(YearPublished, 'null'), ifnull(Pages, 'null'), ifnull(Cost, 'null'), "
+                                "DateRead"),
+                 id),
              stored);
     editor.doubleClickNode(titleNodeKey(id));
     QCOMPARE((QStringList{editor.text("txtYrPub")->text(), editor.text("txtPages")->text(),
@@ -177,7 +185,8 @@ void TestSaving::missingTitle()
     QVERIFY(editor.start());
     typeBook(editor, QStringLiteral("   "), QStringLiteral("Nobody"));
     editor.click("Command1");
-    QCOMPARE(editor.prompter().last().text, QStringLiteral("A title is required to save.  Please enter a title"));
+    QCOMPARE(editor.prompter().last().text,
+             QStringLiteral("A title is required to save.  Please enter a title"));
     QCOMPARE(editor.prompter().last().title, QStringLiteral("Missing Title"));
     QCOMPARE(editor.prompter().last().buttons, Prompter::Buttons::Ok);
     QCOMPARE(editor.text("txtAuthor")->text(), QStringLiteral("Nobody"));
@@ -265,10 +274,12 @@ void TestSaving::storedBookInTitleOrdering()
 void TestSaving::storedBookInAuthorOrdering()
 {
     EditorHarness editor;
-    const qint64 emma = editor.file().addBook(QStringLiteral("Emma"), QStringLiteral("Austen"), QStringLiteral("Jane"));
+    const qint64 emma =
+        editor.file().addBook(QStringLiteral("Emma"), QStringLiteral("Austen"), QStringLiteral("Jane"));
     const qint64 persuasion =
         editor.file().addBook(QStringLiteral("Persuasion"), QStringLiteral("Austen"), QStringLiteral("Jane"));
-    const qint64 dune = editor.file().addBook(QStringLiteral("Dune"), QStringLiteral("Herbert"), QStringLiteral("Frank"));
+    const qint64 dune =
+        editor.file().addBook(QStringLiteral("Dune"), QStringLiteral("Herbert"), QStringLiteral("Frank"));
     QVERIFY(editor.start());
     editor.order("optSortAuthor");
 

@@ -141,20 +141,44 @@ void TestStartup::tabOrder()
 {
     EditorHarness editor;
     QVERIFY(editor.start());
-    const QStringList expected{
-        "TreeView1",   "txtTitle",          "txtAuthorFirstName", "txtAuthor",   "txtYrPub",        "txtPages",
-        "lstCategories", "chkReadBook",     "txtMonth",           "txtDay",      "txtYear",         "chkWantToReadBook",
-        "txtCost",     "txtComments",       "chkWantBook",        "chkOwnBook",  "optSortByTitle",  "optSortAuthor",
-        "optSortCategory", "Command1",      "Command3",           "Command4",    "chkRating10",     "chkRating8",
-        "chkRating6",  "chkRating4",        "chkRating2",         "Command2",    "Command5",        "Command6",
-        "lstCategoriesSelected"};
+    const QStringList expected{"TreeView1",
+                               "txtTitle",
+                               "txtAuthorFirstName",
+                               "txtAuthor",
+                               "txtYrPub",
+                               "txtPages",
+                               "lstCategories",
+                               "chkReadBook",
+                               "txtMonth",
+                               "txtDay",
+                               "txtYear",
+                               "chkWantToReadBook",
+                               "txtCost",
+                               "txtComments",
+                               "chkWantBook",
+                               "chkOwnBook",
+                               "optSortByTitle",
+                               "optSortAuthor",
+                               "optSortCategory",
+                               "Command1",
+                               "Command3",
+                               "Command4",
+                               "chkRating10",
+                               "chkRating8",
+                               "chkRating6",
+                               "chkRating4",
+                               "chkRating2",
+                               "Command2",
+                               "Command5",
+                               "Command6",
+                               "lstCategoriesSelected"};
     QStringList order;
     QWidget* widget = editor.tree();
     for (int i = 0; i < expected.size(); ++i) {
         order << widget->objectName();
         widget = widget->nextInFocusChain();
-        while (widget->focusPolicy() == Qt::NoFocus || !widget->isVisible() || widget->objectName().isEmpty() ||
-               widget->objectName().startsWith(u"qt_"))
+        while (widget->focusPolicy() == Qt::NoFocus || !widget->isVisible() ||
+               widget->objectName().isEmpty() || widget->objectName().startsWith(u"qt_"))
             widget = widget->nextInFocusChain();
     }
     QCOMPARE(order, expected);
@@ -169,10 +193,11 @@ void TestStartup::accessibleNames()
     QCOMPARE(editor.list("lstCategoriesSelected")->accessibleName(), QStringLiteral("Categories Selected"));
     // Text boxes are named by their buddy labels, which also carry the access keys.
     const QList<QPair<const char*, const char*>> buddies{
-        {"Label1", "txtTitle"}, {"Label13", "txtAuthorFirstName"}, {"Label14", "txtAuthor"},
-        {"Label5", "txtYrPub"}, {"Label4", "txtPages"},            {"Label10", "txtMonth"},
-        {"Label11", "txtDay"},  {"Label12", "txtYear"},            {"Label7", "txtCost"},
-        {"Label8", "txtComments"}};
+        {"Label1", "txtTitle"},   {"Label13", "txtAuthorFirstName"},
+        {"Label14", "txtAuthor"}, {"Label5", "txtYrPub"},
+        {"Label4", "txtPages"},   {"Label10", "txtMonth"},
+        {"Label11", "txtDay"},    {"Label12", "txtYear"},
+        {"Label7", "txtCost"},    {"Label8", "txtComments"}};
     for (const auto& [label, box] : buddies)
         QCOMPARE(editor.control<QLabel>(label)->buddy()->objectName(), QString::fromLatin1(box));
 }
@@ -186,7 +211,8 @@ void TestStartup::createsAMissingCatalogueAndSaysWhere()
     QCOMPARE(prompter.prompts().size(), 1);
     QVERIFY(prompter.last().text.contains(folder.filePath(QStringLiteral("Shelvio.mdb"))));
     QVERIFY(QFile::exists(folder.filePath(QStringLiteral("Shelvio.mdb"))));
-    QCOMPARE(window.findChild<QLabel*>(QStringLiteral("lblBookCount"))->text(), QStringLiteral("0 Books on File."));
+    QCOMPARE(window.findChild<QLabel*>(QStringLiteral("lblBookCount"))->text(),
+             QStringLiteral("0 Books on File."));
 }
 
 void TestStartup::refusesAFileThatIsNotACatalogue()
@@ -262,7 +288,8 @@ void TestStartup::reportsButtonWithoutTheViewer()
     QVERIFY(editor.start());
     editor.click("Command6");
     QCOMPARE(editor.prompter().prompts().size(), 1);
-    QVERIFY(editor.prompter().last().text.contains(editor.file().folder() + QStringLiteral("/shelvioreports")));
+    QVERIFY(
+        editor.prompter().last().text.contains(editor.file().folder() + QStringLiteral("/shelvioreports")));
     QVERIFY(editor.prompter().last().text.contains(QStringLiteral("could not be started")));
 }
 

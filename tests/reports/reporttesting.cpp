@@ -8,11 +8,13 @@ using namespace shelvio::reports;
 
 namespace testing {
 
-LayoutOptions fixedLayoutOptions() {
+LayoutOptions fixedLayoutOptions()
+{
     return {QPageSize(QPageSize::A4), QLocale(QLocale::English, QLocale::UnitedStates), QDate(2024, 3, 5)};
 }
 
-ReportDocument runReport(const QString& definitionName, const QString& catalogue) {
+ReportDocument runReport(const QString& definitionName, const QString& catalogue)
+{
     const ReportDefinition* definition = findDefinition(definitionName);
     if (!definition)
         qFatal("no definition %s", qPrintable(definitionName));
@@ -24,14 +26,16 @@ ReportDocument runReport(const QString& definitionName, const QString& catalogue
     return layoutReport(*definition, report.books(), fixedLayoutOptions());
 }
 
-QStringList allTexts(const ReportDocument& document) {
+QStringList allTexts(const ReportDocument& document)
+{
     QStringList texts;
     for (const ReportPage& page : document.pages)
         texts << page.texts();
     return texts;
 }
 
-QStringList textsOf(const ReportDocument& document, FontRole role) {
+QStringList textsOf(const ReportDocument& document, FontRole role)
+{
     QStringList texts;
     for (const ReportPage& page : document.pages) {
         for (const PageItem& item : page.items) {
@@ -42,7 +46,8 @@ QStringList textsOf(const ReportDocument& document, FontRole role) {
     return texts;
 }
 
-int pdfPageCount(const QString& path) {
+int pdfPageCount(const QString& path)
+{
     QProcess info;
     info.start(QStringLiteral("pdfinfo"), {path});
     if (!info.waitForFinished(30000) || info.exitCode() != 0)
@@ -52,7 +57,8 @@ int pdfPageCount(const QString& path) {
     return match.hasMatch() ? match.captured(1).toInt() : -1;
 }
 
-QString pdfText(const QString& path) {
+QString pdfText(const QString& path)
+{
     QProcess text;
     text.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), path, QStringLiteral("-")});
     if (!text.waitForFinished(30000) || text.exitCode() != 0)

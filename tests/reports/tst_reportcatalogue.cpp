@@ -25,7 +25,8 @@ struct FixtureBook {
 // One catalogue for all eighteen reports: names empty and Null, titles
 // with articles and accents, odd and off-scale ratings, dates that cannot
 // be read, books in 0, 1 and 3 categories, and every combination of flags.
-void buildFixture(TestCatalogue& file) {
+void buildFixture(TestCatalogue& file)
+{
     for (const char* name : {"Fiction", "Children's", "Classics", "Philosophy"})
         file.addCategory(QString::fromUtf8(name));
     const std::vector<FixtureBook> books{
@@ -75,19 +76,22 @@ void buildFixture(TestCatalogue& file) {
     file.exec(QStringLiteral("UPDATE Books SET OwnBook = NULL WHERE Title = 'Brave New World'"));
 }
 
-QStringList combos(std::initializer_list<int> numbers) {
+QStringList combos(std::initializer_list<int> numbers)
+{
     QStringList titles;
     for (int n : numbers)
         titles << QStringLiteral("Combo %1").arg(n, 2, 10, QChar(u'0'));
     return titles;
 }
 
-QStringList operator+(const QStringList& a, const char* b) {
+QStringList operator+(const QStringList& a, const char* b)
+{
     return a + QStringList{QString::fromUtf8(b)};
 }
 
 // The title column of a list report, in page order.
-QStringList listedTitles(const ReportDocument& document) {
+QStringList listedTitles(const ReportDocument& document)
+{
     QStringList titles;
     for (const ReportPage& page : document.pages) {
         double sortTitleLeft = -1;
@@ -112,7 +116,8 @@ struct Entry {
 };
 
 // The full entries of a full listing, read back from the pages.
-QList<Entry> fullEntries(const ReportDocument& document) {
+QList<Entry> fullEntries(const ReportDocument& document)
+{
     QList<Entry> entries;
     for (int page = 0; page < int(document.pages.size()); ++page) {
         const auto& items = document.pages[size_t(page)].items;
@@ -136,7 +141,8 @@ QList<Entry> fullEntries(const ReportDocument& document) {
 }
 
 // The ticked state of the "Read" picture beside each title of a listing.
-QMap<QString, bool> readPictures(const ReportDocument& document) {
+QMap<QString, bool> readPictures(const ReportDocument& document)
+{
     QMap<QString, bool> ticked;
     for (const ReportPage& page : document.pages) {
         QString title;
@@ -152,7 +158,8 @@ QMap<QString, bool> readPictures(const ReportDocument& document) {
     return ticked;
 }
 
-QStringList headings(const ReportDocument& document, int level) {
+QStringList headings(const ReportDocument& document, int level)
+{
     QStringList result;
     for (const GroupMark& mark : document.groups) {
         if (mark.level == level)
@@ -195,12 +202,14 @@ private:
     std::unique_ptr<TestCatalogue> m_file;
 };
 
-void TestReportCatalogue::initTestCase() {
+void TestReportCatalogue::initTestCase()
+{
     m_file = std::make_unique<TestCatalogue>();
     buildFixture(*m_file);
 }
 
-void TestReportCatalogue::listsBooksInOrder_data() {
+void TestReportCatalogue::listsBooksInOrder_data()
+{
     QTest::addColumn<QString>("definition");
     QTest::addColumn<QStringList>("titles");
     QTest::newRow("crBooksByTitle") << "crBooksByTitle" << allByTitle;
@@ -247,7 +256,8 @@ void TestReportCatalogue::listsBooksInOrder_data() {
                "Zebra Stripes";
 }
 
-void TestReportCatalogue::listsBooksInOrder() {
+void TestReportCatalogue::listsBooksInOrder()
+{
     QFETCH(QString, definition);
     QFETCH(QStringList, titles);
     const ReportDocument document = testing::runReport(definition, m_file->path());
@@ -255,7 +265,8 @@ void TestReportCatalogue::listsBooksInOrder() {
     QVERIFY(testing::allTexts(document).contains(QStringLiteral("%1 books listed.").arg(titles.size())));
 }
 
-void TestReportCatalogue::groupsAsTheReportSays_data() {
+void TestReportCatalogue::groupsAsTheReportSays_data()
+{
     QTest::addColumn<QString>("definition");
     QTest::addColumn<int>("level");
     QTest::addColumn<QStringList>("expected");
@@ -286,7 +297,8 @@ void TestReportCatalogue::groupsAsTheReportSays_data() {
     QTest::newRow("ungrouped") << "crBooksOwnedByTitle" << 0 << QStringList{};
 }
 
-void TestReportCatalogue::groupsAsTheReportSays() {
+void TestReportCatalogue::groupsAsTheReportSays()
+{
     QFETCH(QString, definition);
     QFETCH(int, level);
     QFETCH(QStringList, expected);
@@ -297,7 +309,8 @@ void TestReportCatalogue::groupsAsTheReportSays() {
         QVERIFY(document.pages[size_t(mark.page)].texts().contains(mark.heading));
 }
 
-void TestReportCatalogue::pageBreakTwinsStartEachLetterOnANewPage_data() {
+void TestReportCatalogue::pageBreakTwinsStartEachLetterOnANewPage_data()
+{
     QTest::addColumn<QString>("twin");
     QTest::addColumn<QString>("plain");
     QTest::newRow("author") << "crBooksByAuthorPgBreak"
@@ -306,7 +319,8 @@ void TestReportCatalogue::pageBreakTwinsStartEachLetterOnANewPage_data() {
                            << "crBooksByTitle";
 }
 
-void TestReportCatalogue::pageBreakTwinsStartEachLetterOnANewPage() {
+void TestReportCatalogue::pageBreakTwinsStartEachLetterOnANewPage()
+{
     QFETCH(QString, twin);
     QFETCH(QString, plain);
     const ReportDocument broken = testing::runReport(twin, m_file->path());
@@ -323,7 +337,8 @@ void TestReportCatalogue::pageBreakTwinsStartEachLetterOnANewPage() {
     QVERIFY(broken.pages.back().texts().contains(QStringLiteral("Page %1 of %1").arg(letters.size())));
 }
 
-void TestReportCatalogue::readPicturesFollowTheStoredFlag() {
+void TestReportCatalogue::readPicturesFollowTheStoredFlag()
+{
     for (const char* name :
          {"crBooksByTitle", "crBooksByAuthor", "crBooksByTitlePgBreak", "crBooksByAuthorPgBreak"}) {
         const ReportDocument document = testing::runReport(QString::fromUtf8(name), m_file->path());
@@ -338,14 +353,16 @@ void TestReportCatalogue::readPicturesFollowTheStoredFlag() {
     }
 }
 
-void TestReportCatalogue::fullListingsShowEveryFlagAndCategory_data() {
+void TestReportCatalogue::fullListingsShowEveryFlagAndCategory_data()
+{
     QTest::addColumn<QString>("definition");
     for (const char* name : {"crFullListingByAuthor", "crFullListingByTitle",
                              "crFullListingByAuthorInColumns", "crFullListingByTitleInColumns"})
         QTest::newRow(name) << QString::fromUtf8(name);
 }
 
-void TestReportCatalogue::fullListingsShowEveryFlagAndCategory() {
+void TestReportCatalogue::fullListingsShowEveryFlagAndCategory()
+{
     QFETCH(QString, definition);
     const ReportDocument document = testing::runReport(definition, m_file->path());
     const QList<Entry> entries = fullEntries(document);
@@ -371,7 +388,8 @@ void TestReportCatalogue::fullListingsShowEveryFlagAndCategory() {
              false);
 }
 
-void TestReportCatalogue::printsValuesInTheLocaleAndNothingForEmpty() {
+void TestReportCatalogue::printsValuesInTheLocaleAndNothingForEmpty()
+{
     const ReportDocument toBuy = testing::runReport(QStringLiteral("crBooksToBuyByTitle"), m_file->path());
     const QStringList texts = testing::allTexts(toBuy);
     QVERIFY(texts.contains(QStringLiteral("$12.50")));
@@ -388,7 +406,8 @@ void TestReportCatalogue::printsValuesInTheLocaleAndNothingForEmpty() {
     }
 }
 
-void TestReportCatalogue::everyReportExportsToPdf() {
+void TestReportCatalogue::everyReportExportsToPdf()
+{
     for (const ReportDefinition& definition : reportDefinitions()) {
         const ReportDocument document = testing::runReport(definition.name, m_file->path());
         const QString pdf = m_file->folder() + u'/' + definition.name + QStringLiteral(".pdf");
@@ -405,7 +424,8 @@ void TestReportCatalogue::everyReportExportsToPdf() {
         QVERIFY2(text.contains(QString::fromUtf8(expected)), expected);
 }
 
-void TestReportCatalogue::selectiveReportsWithNoBookMarkedAreEmpty_data() {
+void TestReportCatalogue::selectiveReportsWithNoBookMarkedAreEmpty_data()
+{
     QTest::addColumn<QString>("definition");
     for (const char* name : {"crBooksToRead", "crBooksToReadByTitle", "crBooksReadByAuthor",
                              "crBooksReadByTitle", "crBooksToBuyByAuthor", "crBooksToBuyByTitle",
@@ -413,7 +433,8 @@ void TestReportCatalogue::selectiveReportsWithNoBookMarkedAreEmpty_data() {
         QTest::newRow(name) << QString::fromUtf8(name);
 }
 
-void TestReportCatalogue::selectiveReportsWithNoBookMarkedAreEmpty() {
+void TestReportCatalogue::selectiveReportsWithNoBookMarkedAreEmpty()
+{
     QFETCH(QString, definition);
     TestCatalogue file;
     file.addBook(QStringLiteral("Nothing Marked"), QStringLiteral("Nobody"));

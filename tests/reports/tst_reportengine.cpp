@@ -15,7 +15,8 @@ namespace {
 
 // Books whose titles begin with five letters in turn, so that title groups
 // are many pages long: "A Book 000", "B Book 001", ...
-void addLetteredBooks(TestCatalogue& file, int count) {
+void addLetteredBooks(TestCatalogue& file, int count)
+{
     for (int i = 0; i < count; ++i) {
         BookRecord record =
             testing::book(QStringLiteral("%1 Book %2").arg(QChar(u'P' + i % 5)).arg(i, 3, 10, QChar(u'0')),
@@ -26,7 +27,8 @@ void addLetteredBooks(TestCatalogue& file, int count) {
     }
 }
 
-QStringList detailTitles(const ReportDocument& document, int page) {
+QStringList detailTitles(const ReportDocument& document, int page)
+{
     QStringList titles;
     for (const PageItem& item : document.pages[size_t(page)].items) {
         if (item.kind == PageItem::Kind::Text && item.font == FontRole::Detail &&
@@ -36,7 +38,8 @@ QStringList detailTitles(const ReportDocument& document, int page) {
     return titles;
 }
 
-const PageItem* pageNumberItem(const ReportPage& page) {
+const PageItem* pageNumberItem(const ReportPage& page)
+{
     for (const PageItem& item : page.items) {
         if (item.kind == PageItem::Kind::PageNumber)
             return &item;
@@ -64,7 +67,8 @@ private slots:
     void layoutCanBeTakenInSteps();
 };
 
-void TestReportEngine::paginatesAnyNumberOfBooks_data() {
+void TestReportEngine::paginatesAnyNumberOfBooks_data()
+{
     QTest::addColumn<int>("books");
     QTest::addColumn<int>("minPages");
     QTest::addColumn<int>("maxPages");
@@ -73,7 +77,8 @@ void TestReportEngine::paginatesAnyNumberOfBooks_data() {
     QTest::newRow("five hundred") << 500 << 8 << 14;
 }
 
-void TestReportEngine::paginatesAnyNumberOfBooks() {
+void TestReportEngine::paginatesAnyNumberOfBooks()
+{
     QFETCH(int, books);
     QFETCH(int, minPages);
     QFETCH(int, maxPages);
@@ -106,7 +111,8 @@ void TestReportEngine::paginatesAnyNumberOfBooks() {
     QVERIFY(texts.contains(QStringLiteral("Printed on Tuesday, March 5, 2024")));
 }
 
-void TestReportEngine::repeatsHeadersAndNumbersPages() {
+void TestReportEngine::repeatsHeadersAndNumbersPages()
+{
     TestCatalogue file;
     addLetteredBooks(file, 500);
     const ReportDocument document = testing::runReport(QStringLiteral("crBooksReadByTitle"), file.path());
@@ -133,7 +139,8 @@ void TestReportEngine::repeatsHeadersAndNumbersPages() {
     QVERIFY(document.pages.back().texts().contains(QStringLiteral("500 books listed.")));
 }
 
-void TestReportEngine::startsEachGroupOnANewPageWhenAsked() {
+void TestReportEngine::startsEachGroupOnANewPageWhenAsked()
+{
     TestCatalogue file;
     addLetteredBooks(file, 500);
     const ReportDocument broken = testing::runReport(QStringLiteral("crBooksByTitlePgBreak"), file.path());
@@ -161,7 +168,8 @@ void TestReportEngine::startsEachGroupOnANewPageWhenAsked() {
     QVERIFY(broken.pages.size() >= flowing.pages.size());
 }
 
-void TestReportEngine::keepsGroupHeadingWithItsFirstDetail() {
+void TestReportEngine::keepsGroupHeadingWithItsFirstDetail()
+{
     TestCatalogue file;
     // Many small author groups: some heading falls near the foot of a page.
     for (int i = 0; i < 300; ++i)
@@ -180,7 +188,8 @@ void TestReportEngine::keepsGroupHeadingWithItsFirstDetail() {
     }
 }
 
-void TestReportEngine::fillsColumnsAcross() {
+void TestReportEngine::fillsColumnsAcross()
+{
     TestCatalogue file;
     for (int i = 0; i < 9; ++i)
         file.addBook(QStringLiteral("Entry %1").arg(i));
@@ -206,7 +215,8 @@ void TestReportEngine::fillsColumnsAcross() {
     }
 }
 
-void TestReportEngine::fillsColumnsDown() {
+void TestReportEngine::fillsColumnsDown()
+{
     TestCatalogue file;
     for (int i = 0; i < 40; ++i)
         file.addBook(QStringLiteral("Entry %1").arg(i, 2, 10, QChar(u'0')));
@@ -234,7 +244,8 @@ void TestReportEngine::fillsColumnsDown() {
     QCOMPARE(columnChanges, 1);
 }
 
-void TestReportEngine::splitsAnEntryLongerThanAPage() {
+void TestReportEngine::splitsAnEntryLongerThanAPage()
+{
     TestCatalogue file;
     BookRecord record = testing::book(QStringLiteral("Long Remarks"));
     QStringList paragraphs;
@@ -251,7 +262,8 @@ void TestReportEngine::splitsAnEntryLongerThanAPage() {
     QVERIFY(document.pages.size() >= 2 || texts.size() > 150);
 }
 
-void TestReportEngine::exportsAPdfThatAReaderOpens() {
+void TestReportEngine::exportsAPdfThatAReaderOpens()
+{
     TestCatalogue file;
     addLetteredBooks(file, 500);
     const ReportDocument document = testing::runReport(QStringLiteral("crBooksReadByTitle"), file.path());
@@ -269,7 +281,8 @@ void TestReportEngine::exportsAPdfThatAReaderOpens() {
     QVERIFY(text.contains(QStringLiteral("500 books listed.")));
 }
 
-void TestReportEngine::refusesAnUnwritablePdfPath() {
+void TestReportEngine::refusesAnUnwritablePdfPath()
+{
     TestCatalogue file;
     const ReportDocument document = testing::runReport(QStringLiteral("crBooksByTitle"), file.path());
     QString error;
@@ -277,7 +290,8 @@ void TestReportEngine::refusesAnUnwritablePdfPath() {
     QVERIFY(!error.isEmpty());
 }
 
-void TestReportEngine::readsStoredReadDates_data() {
+void TestReportEngine::readsStoredReadDates_data()
+{
     QTest::addColumn<QString>("stored");
     QTest::addColumn<int>("year"); // 0: not known
     QTest::addColumn<int>("month");
@@ -295,7 +309,8 @@ void TestReportEngine::readsStoredReadDates_data() {
     QTest::newRow("blanks around") << " 3 / 14 / 2004 " << 2004 << 3 << 14;
 }
 
-void TestReportEngine::readsStoredReadDates() {
+void TestReportEngine::readsStoredReadDates()
+{
     QFETCH(QString, stored);
     QFETCH(int, year);
     QFETCH(int, month);
@@ -306,7 +321,8 @@ void TestReportEngine::readsStoredReadDates() {
     QCOMPARE(date.day.value_or(0), day);
 }
 
-void TestReportEngine::layoutCanBeTakenInSteps() {
+void TestReportEngine::layoutCanBeTakenInSteps()
+{
     TestCatalogue file;
     addLetteredBooks(file, 500);
     const ReportDefinition& definition = *findDefinition(QStringLiteral("crBooksByTitle"));

@@ -31,7 +31,8 @@ namespace {
 
 class RecordingMessages : public Messages {
 public:
-    void error(const QString& text, const QString& title) override {
+    void error(const QString& text, const QString& title) override
+    {
         shown << title + QStringLiteral(": ") + text;
     }
     QStringList shown;
@@ -39,7 +40,8 @@ public:
 
 // Clicks a report button and, while its window is open, runs `inspect` on
 // it, then closes it. Returns whether a window opened at all.
-bool openAndInspect(frmMain& menu, const QString& button, const std::function<void(ReportWindow*)>& inspect) {
+bool openAndInspect(frmMain& menu, const QString& button, const std::function<void(ReportWindow*)>& inspect)
+{
     bool opened = false;
     QTimer::singleShot(0, &menu, [&] {
         auto* window = qobject_cast<ReportWindow*>(QApplication::activeModalWidget());
@@ -74,7 +76,8 @@ private slots:
     void programAnswersHelpWithoutADisplay();
 };
 
-void TestReportWindows::menuWindowLooksAsDesigned_data() {
+void TestReportWindows::menuWindowLooksAsDesigned_data()
+{
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("caption");
     QTest::addColumn<QRect>("twips");
@@ -104,7 +107,8 @@ void TestReportWindows::menuWindowLooksAsDesigned_data() {
     row("Command19", "Rating Report", 8640, 4680);
 }
 
-void TestReportWindows::menuWindowLooksAsDesigned() {
+void TestReportWindows::menuWindowLooksAsDesigned()
+{
     QFETCH(QString, name);
     QFETCH(QString, caption);
     QFETCH(QRect, twips);
@@ -117,7 +121,8 @@ void TestReportWindows::menuWindowLooksAsDesigned() {
     QVERIFY(qAbs(button->width() - expected.width()) <= 2 && qAbs(button->height() - expected.height()) <= 2);
 }
 
-void TestReportWindows::menuWindowTitleLinesAndTabOrder() {
+void TestReportWindows::menuWindowTitleLinesAndTabOrder()
+{
     frmMain menu(QStringLiteral("/nowhere/Shelvio.mdb"));
     QCOMPARE(menu.windowTitle(), QStringLiteral("Tomarium Reports"));
     QCOMPARE(menu.databasePath(), QStringLiteral("/nowhere/Shelvio.mdb"));
@@ -159,7 +164,8 @@ void TestReportWindows::menuWindowTitleLinesAndTabOrder() {
     QCOMPARE(order, expected);
 }
 
-void TestReportWindows::eachButtonOpensItsReportWindow_data() {
+void TestReportWindows::eachButtonOpensItsReportWindow_data()
+{
     QTest::addColumn<QString>("button");
     QTest::addColumn<QString>("window");
     QTest::addColumn<QString>("caption");
@@ -187,7 +193,8 @@ void TestReportWindows::eachButtonOpensItsReportWindow_data() {
     row("Command19", "frmRptBookRating", "Book Rating Report");
 }
 
-void TestReportWindows::eachButtonOpensItsReportWindow() {
+void TestReportWindows::eachButtonOpensItsReportWindow()
+{
     QFETCH(QString, button);
     QFETCH(QString, window);
     QFETCH(QString, caption);
@@ -217,7 +224,8 @@ void TestReportWindows::eachButtonOpensItsReportWindow() {
     QVERIFY(!menu.hasEnded());
 }
 
-void TestReportWindows::fullListingPointsEveryTableAtTheCatalogue() {
+void TestReportWindows::fullListingPointsEveryTableAtTheCatalogue()
+{
     TestCatalogue file;
     frmMain menu(file.path());
     menu.show();
@@ -237,7 +245,8 @@ void TestReportWindows::fullListingPointsEveryTableAtTheCatalogue() {
     QVERIFY(!menu.reportWindow(QStringLiteral("crBooksByTitle"))->report()->openSubreport());
 }
 
-void TestReportWindows::reopeningShowsChangesMadeMeanwhile() {
+void TestReportWindows::reopeningShowsChangesMadeMeanwhile()
+{
     TestCatalogue file;
     const qint64 id = file.addBook(QStringLiteral("Old Title"), QStringLiteral("Writer"));
     frmMain menu(file.path());
@@ -262,7 +271,8 @@ void TestReportWindows::reopeningShowsChangesMadeMeanwhile() {
     QVERIFY(second.contains(QStringLiteral("Second Book")));
 }
 
-void TestReportWindows::aFailedLoadIsReportedAndEndsTheProgram_data() {
+void TestReportWindows::aFailedLoadIsReportedAndEndsTheProgram_data()
+{
     QTest::addColumn<QString>("fixture"); // empty: no file at all
     QTest::addColumn<QString>("says");
     QTest::newRow("missing") << QString() << "was not found";
@@ -272,7 +282,8 @@ void TestReportWindows::aFailedLoadIsReportedAndEndsTheProgram_data() {
                                   << "is not a catalogue";
 }
 
-void TestReportWindows::aFailedLoadIsReportedAndEndsTheProgram() {
+void TestReportWindows::aFailedLoadIsReportedAndEndsTheProgram()
+{
     QFETCH(QString, fixture);
     QFETCH(QString, says);
     QTemporaryDir folder;
@@ -292,7 +303,8 @@ void TestReportWindows::aFailedLoadIsReportedAndEndsTheProgram() {
     QCOMPARE(QFile::exists(path), !fixture.isEmpty()); // nothing created
 }
 
-void TestReportWindows::exitEndsTheProgram() {
+void TestReportWindows::exitEndsTheProgram()
+{
     frmMain menu(QStringLiteral("/nowhere/Shelvio.mdb"));
     menu.show();
     QTest::mouseClick(menu.findChild<QPushButton*>(QStringLiteral("Command2")), Qt::LeftButton);
@@ -301,7 +313,8 @@ void TestReportWindows::exitEndsTheProgram() {
     QVERIFY(!menu.isVisible());
 }
 
-void TestReportWindows::viewerPagesZoomsFindsAndPrints() {
+void TestReportWindows::viewerPagesZoomsFindsAndPrints()
+{
     TestCatalogue file;
     for (int i = 0; i < 300; ++i)
         file.addBook(QStringLiteral("Volume %1").arg(i, 3, 10, QChar(u'0')),
@@ -381,7 +394,8 @@ void TestReportWindows::viewerPagesZoomsFindsAndPrints() {
     QVERIFY(testing::allTexts(viewer.document()).contains(QStringLiteral("Added Later")));
 }
 
-void TestReportWindows::commandLineListsAndWritesPdf() {
+void TestReportWindows::commandLineListsAndWritesPdf()
+{
     TestCatalogue file;
     file.addBook(QStringLiteral("Scripted Book"), QStringLiteral("Writer"));
     const auto run = [&](const QStringList& arguments, QString* out, QString* err) {
@@ -417,7 +431,8 @@ void TestReportWindows::commandLineListsAndWritesPdf() {
     QVERIFY(err.contains(QStringLiteral("was not found")));
 }
 
-void TestReportWindows::programAnswersHelpWithoutADisplay() {
+void TestReportWindows::programAnswersHelpWithoutADisplay()
+{
     QProcess program;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.remove(QStringLiteral("QT_QPA_PLATFORM"));

@@ -53,8 +53,8 @@ void TestCatalogueFile::createsFullSchema()
     TestCatalogue file;
     const auto columns = [&](const QString& table) {
         QStringList names;
-        for (const auto& row : file.rows(QStringLiteral("SELECT name FROM pragma_table_info(?) ORDER BY cid"),
-                                         {table}))
+        for (const auto& row :
+             file.rows(QStringLiteral("SELECT name FROM pragma_table_info(?) ORDER BY cid"), {table}))
             names << row.at(0).toString();
         return names;
     };
@@ -62,8 +62,8 @@ void TestCatalogueFile::createsFullSchema()
     QCOMPARE(books.size(), 40);
     QCOMPARE(books, schema::bookColumns());
     QCOMPARE(books.mid(0, 15),
-             (QStringList{"BookID", "Title", "Author", "YearPublished", "Rating", "DateRead", "Comments", "Cost",
-                          "Category", "WantToBuy", "OwnBook", "Pages", "ReadBook", "GA1", "GA2"}));
+             (QStringList{"BookID", "Title", "Author", "YearPublished", "Rating", "DateRead", "Comments",
+                          "Cost", "Category", "WantToBuy", "OwnBook", "Pages", "ReadBook", "GA1", "GA2"}));
     QCOMPARE(books.at(27), QStringLiteral("GA15"));
     QCOMPARE(books.at(28), QStringLiteral("GN1"));
     QCOMPARE(books.at(34), QStringLiteral("GB1"));
@@ -75,9 +75,14 @@ void TestCatalogueFile::createsFullSchema()
     for (const auto& row : file.rows(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'index'")))
         indexes << row.at(0).toString();
     indexes.sort();
-    QStringList expected{"Books_PrimaryKey",    "Books_BookID",        "Books_AuthorID",
-                         "Books_RatingID",      "Category_PrimaryKey", "Category_CategoryID",
-                         "BookCategoryLink_PrimaryKey", "BookCategoryLink_BookID",
+    QStringList expected{"Books_PrimaryKey",
+                         "Books_BookID",
+                         "Books_AuthorID",
+                         "Books_RatingID",
+                         "Category_PrimaryKey",
+                         "Category_CategoryID",
+                         "BookCategoryLink_PrimaryKey",
+                         "BookCategoryLink_BookID",
                          "BookCategoryLink_CategoryKey"};
     expected.sort();
     QCOMPARE(indexes, expected);
@@ -243,8 +248,8 @@ void TestCatalogueFile::ordersTitlesAsAPersonExpects()
     Catalogue catalogue;
     catalogue.open(file.path());
     // Case and accents set aside; equal titles keep their order of entry.
-    QCOMPARE(titlesInOrder(catalogue), (QStringList{"ändern", "apple", "Apple", "art", "Émile", "Emma",
-                                                    "Hobbit, The ", "Zoology"}));
+    QCOMPARE(titlesInOrder(catalogue),
+             (QStringList{"ändern", "apple", "Apple", "art", "Émile", "Emma", "Hobbit, The ", "Zoology"}));
 }
 
 void TestCatalogueFile::ordersAuthorsByTrimmedNames()

@@ -78,6 +78,7 @@ void TestCatalogueFiles::copiesEveryByteAndReplacesTheTarget()
     QCOMPARE(QDir(target.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"Shelvo.bak"});
 }
 
+// clang-format off
 void TestCatalogueFiles::refusesATargetFolderThatCannotHoldFiles_data()
 {
     QTest::addColumn<QString>("folder");
@@ -87,6 +88,7 @@ void TestCatalogueFiles::refusesATargetFolderThatCannotHoldFiles_data()
     QTest::newRow("missing folder") << QStringLiteral("no/such/folder");
     QTest::newRow("kernel file system") << QStringLiteral("/proc");
 }
+// clang-format on
 
 void TestCatalogueFiles::refusesATargetFolderThatCannotHoldFiles()
 {
@@ -145,6 +147,7 @@ void TestCatalogueFiles::findsABackupOnlyByItsExactName()
     QVERIFY(folderHoldsBackup(dir.path()));
 }
 
+// clang-format off
 void TestCatalogueFiles::acceptsOnlyWholeCatalogues_data()
 {
     QTest::addColumn<QString>("kind");
@@ -164,6 +167,7 @@ void TestCatalogueFiles::acceptsOnlyWholeCatalogues_data()
     QTest::newRow("damaged pages") << "damaged"
                                    << "is damaged";
 }
+// clang-format on
 
 void TestCatalogueFiles::acceptsOnlyWholeCatalogues()
 {
@@ -254,6 +258,7 @@ void TestCatalogueFiles::replacementWaitsForAnUnfinishedChange()
     QCOMPARE(current.bytes(), before);
 }
 
+// clang-format off
 void TestCatalogueFiles::replacementConvertsAJetBackup_data()
 {
     QTest::addColumn<QString>("fixtureName");
@@ -261,6 +266,7 @@ void TestCatalogueFiles::replacementConvertsAJetBackup_data()
     QTest::newRow("Jet catalogue") << "Shelvio-legacy.mdb" << "";
     QTest::newRow("Jet file of other tables") << "NotACatalogue.mdb" << "no table Books";
 }
+// clang-format on
 
 void TestCatalogueFiles::replacementConvertsAJetBackup()
 {

@@ -25,7 +25,8 @@ const QString legacyFile = QStringLiteral("legacy/Shelvio-legacy.mdb");
 const QString emptyFile = QStringLiteral("legacy/Shelvio-empty.mdb");
 const QString foreignFile = QStringLiteral("legacy/NotACatalogue.mdb");
 
-QJsonObject expectedTables(const QString& file) {
+QJsonObject expectedTables(const QString& file)
+{
     QFile json(QDir(testing::fixturesFolder()).filePath("legacy/expected.json"));
     if (!json.open(QIODevice::ReadOnly))
         qFatal("cannot read expected.json");
@@ -33,13 +34,15 @@ QJsonObject expectedTables(const QString& file) {
 }
 
 // expected.json gives a Currency as text with four decimals: "12.5000".
-qint64 costUnits(QString text) {
+qint64 costUnits(QString text)
+{
     return text.remove(u'.').toLongLong();
 }
 
 // Every cell of one row of expected.json that the converted row differs in.
 QStringList differences(const QJsonObject& expected, const QJsonArray& columns, const QVariantList& stored,
-                        const QString& where) {
+                        const QString& where)
+{
     QStringList found;
     for (qsizetype i = 0; i < columns.size(); ++i) {
         const QString name = columns.at(i).toObject().value("name").toString();
@@ -70,19 +73,22 @@ QStringList differences(const QJsonObject& expected, const QJsonArray& columns, 
 // damaged and unusual files a real catalogue may come as.
 constexpr qsizetype pageSize = 4096;
 
-qint32 int32At(const QByteArray& file, qsizetype at) {
+qint32 int32At(const QByteArray& file, qsizetype at)
+{
     quint32 value = 0;
     for (int i = 3; i >= 0; --i)
         value = value << 8 | quint8(file.at(at + i));
     return qint32(value);
 }
 
-void putInt32(QByteArray& file, qsizetype at, qint32 value) {
+void putInt32(QByteArray& file, qsizetype at, qint32 value)
+{
     for (int i = 0; i < 4; ++i)
         file[at + i] = char(quint32(value) >> (8 * i));
 }
 
-QByteArray int32Bytes(qint32 value) {
+QByteArray int32Bytes(qint32 value)
+{
     QByteArray bytes(4, '\0');
     putInt32(bytes, 0, value);
     return bytes;
@@ -90,7 +96,8 @@ QByteArray int32Bytes(qint32 value) {
 
 // The table definition page (type 2) holding this row count and counter
 // (Jet 4 keeps them at 16 and 20), or -1 unless there is exactly one.
-qsizetype definitionPage(const QByteArray& file, qint32 rows, qint32 counter) {
+qsizetype definitionPage(const QByteArray& file, qint32 rows, qint32 counter)
+{
     qsizetype found = -1;
     for (qsizetype page = 1; page < file.size() / pageSize; ++page) {
         const qsizetype at = page * pageSize;
@@ -104,7 +111,8 @@ qsizetype definitionPage(const QByteArray& file, qint32 rows, qint32 counter) {
 }
 
 // Replaces `from` in the data pages of a table, if it occurs there once.
-bool replaceInRows(QByteArray& file, qsizetype definition, const QByteArray& from, const QByteArray& to) {
+bool replaceInRows(QByteArray& file, qsizetype definition, const QByteArray& from, const QByteArray& to)
+{
     qsizetype at = -1;
     for (qsizetype page = 1; page < file.size() / pageSize; ++page) {
         const qsizetype start = page * pageSize;
@@ -125,22 +133,26 @@ bool replaceInRows(QByteArray& file, qsizetype definition, const QByteArray& fro
 }
 
 // A book row starts with its column count (40) and then BookID.
-QByteArray bookRowStart(qint32 id) {
+QByteArray bookRowStart(qint32 id)
+{
     return QByteArray("\x28\x00", 2) + int32Bytes(id);
 }
 
 // A link row: the column count (2), BookID and CategoryKey.
-QByteArray linkRow(qint32 book, qint32 category) {
+QByteArray linkRow(qint32 book, qint32 category)
+{
     return QByteArray("\x02\x00", 2) + int32Bytes(book) + int32Bytes(category);
 }
 
-void writeFile(const QString& path, const QByteArray& bytes) {
+void writeFile(const QString& path, const QByteArray& bytes)
+{
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
         qFatal("cannot write %s", qPrintable(path));
 }
 
-QStringList filesIn(const QString& folder) {
+QStringList filesIn(const QString& folder)
+{
     return QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
 }
 
@@ -162,7 +174,8 @@ private slots:
     void caseOnlyCategoriesKeepTheirOwnBooks();
 };
 
-void TestLegacy::readsTablesCountersAndTypes() {
+void TestLegacy::readsTablesCountersAndTypes()
+{
     QTemporaryDir dir;
     JetFile jet;
     QVERIFY2(jet.open(copyFixture(legacyFile, dir.filePath("legacy.mdb"))), qPrintable(jet.error()));
@@ -196,7 +209,8 @@ void TestLegacy::readsTablesCountersAndTypes() {
     QVERIFY(jet.error().contains("Publisher"));
 }
 
-void TestLegacy::convertsEveryRowAndValue() {
+void TestLegacy::convertsEveryRowAndValue()
+{
     QTemporaryDir dir;
     const QString jet = copyFixture(legacyFile, dir.filePath("legacy.mdb"));
     const QString target = dir.filePath("Shelvio.mdb");
@@ -240,7 +254,8 @@ void TestLegacy::convertsEveryRowAndValue() {
     QVERIFY2(mismatches.isEmpty(), qPrintable(mismatches.join('\n')));
 }
 
-void TestLegacy::convertsTheEmptyCatalogue() {
+void TestLegacy::convertsTheEmptyCatalogue()
+{
     QTemporaryDir dir;
     const QString target = dir.filePath("Shelvio.mdb");
     const auto result = convertJetCatalogue(copyFixture(emptyFile, dir.filePath("empty.mdb")), target);
@@ -256,7 +271,8 @@ void TestLegacy::convertsTheEmptyCatalogue() {
     QCOMPARE(queryFile(target, "SELECT CategoryID FROM Category").at(0).at(0).toLongLong(), qint64(1));
 }
 
-void TestLegacy::leavesTheOriginalUntouchedOnFailure_data() {
+void TestLegacy::leavesTheOriginalUntouchedOnFailure_data()
+{
     QTest::addColumn<QByteArray>("content");
     QTest::addColumn<QStringList>("named"); // what the message must name
 
@@ -307,7 +323,8 @@ void TestLegacy::leavesTheOriginalUntouchedOnFailure_data() {
         << rowMissing << QStringList{"should hold 41 rows, but 40 could be read"};
 }
 
-void TestLegacy::leavesTheOriginalUntouchedOnFailure() {
+void TestLegacy::leavesTheOriginalUntouchedOnFailure()
+{
     QFETCH(QByteArray, content);
     QFETCH(QStringList, named);
     QTemporaryDir dir;
@@ -331,7 +348,8 @@ void TestLegacy::leavesTheOriginalUntouchedOnFailure() {
     QCOMPARE(filesIn(dir.path()), QStringList{"Shelvio.mdb"});
 }
 
-void TestLegacy::neverWritesOverAnExistingFile() {
+void TestLegacy::neverWritesOverAnExistingFile()
+{
     QTemporaryDir dir;
     const QString jet = copyFixture(legacyFile, dir.filePath("legacy.mdb"));
     const QString target = dir.filePath("Shelvio.mdb");
@@ -342,7 +360,8 @@ void TestLegacy::neverWritesOverAnExistingFile() {
     QCOMPARE(fileBytes(target), QByteArray("someone else's file"));
 }
 
-void TestLegacy::newKeysGoAboveEveryOldOne_data() {
+void TestLegacy::newKeysGoAboveEveryOldOne_data()
+{
     QTest::addColumn<qint32>("bookCounter");
     QTest::addColumn<qint32>("categoryCounter");
     QTest::addColumn<QPoint>("orphanLink"); // BookID, CategoryKey of the orphan row
@@ -355,7 +374,8 @@ void TestLegacy::newKeysGoAboveEveryOldOne_data() {
         << 40002 << 8 << QPoint(60000, 30) << qint64(60001) << qint64(31);
 }
 
-void TestLegacy::newKeysGoAboveEveryOldOne() {
+void TestLegacy::newKeysGoAboveEveryOldOne()
+{
     QFETCH(qint32, bookCounter);
     QFETCH(qint32, categoryCounter);
     QFETCH(QPoint, orphanLink);
@@ -395,7 +415,8 @@ void TestLegacy::newKeysGoAboveEveryOldOne() {
     QCOMPARE(catalogue.categoryNamesOfBook(nextBook), QStringList());
 }
 
-void TestLegacy::migrationKeepsTheOriginalBesideTheNewCatalogue() {
+void TestLegacy::migrationKeepsTheOriginalBesideTheNewCatalogue()
+{
     QTemporaryDir dir;
     const QString catalogue = dir.filePath("Shelvio.mdb");
     const QByteArray original = fileBytes(copyFixture(legacyFile, catalogue));
@@ -422,7 +443,8 @@ void TestLegacy::migrationKeepsTheOriginalBesideTheNewCatalogue() {
     QCOMPARE(filesIn(dir.path()).size(), 3);
 }
 
-void TestLegacy::showsEveryBookInEachOrdering() {
+void TestLegacy::showsEveryBookInEachOrdering()
+{
     QTemporaryDir dir;
     const QString target = dir.filePath("Shelvio.mdb");
     QVERIFY(convertJetCatalogue(copyFixture(legacyFile, dir.filePath("legacy.mdb")), target).ok);
@@ -458,7 +480,8 @@ void TestLegacy::showsEveryBookInEachOrdering() {
     QCOMPARE(catalogue.loadBook(33)->costUnits.value_or(-1), qint64(12345678));
 }
 
-void TestLegacy::caseOnlyCategoriesKeepTheirOwnBooks() {
+void TestLegacy::caseOnlyCategoriesKeepTheirOwnBooks()
+{
     QTemporaryDir dir;
     const QString target = dir.filePath("Shelvio.mdb");
     QVERIFY(convertJetCatalogue(copyFixture(legacyFile, dir.filePath("legacy.mdb")), target).ok);

@@ -28,6 +28,7 @@ private slots:
     void foldedText();
 };
 
+// clang-format off
 void TestNameForms::sortTitle_data()
 {
     QTest::addColumn<QString>("title");
@@ -53,6 +54,7 @@ void TestNameForms::sortTitle_data()
     QTest::newRow("A alone") << "A" << "A";
     QTest::newRow("only one article") << "A The End" << "The End, A";
 }
+// clang-format on
 
 void TestNameForms::sortTitle()
 {
@@ -61,6 +63,7 @@ void TestNameForms::sortTitle()
     QCOMPARE(shelvio::sortTitle(title), expected);
 }
 
+// clang-format off
 void TestNameForms::authorName_data()
 {
     QTest::addColumn<QString>("last");
@@ -74,6 +77,7 @@ void TestNameForms::authorName_data()
     QTest::newRow("both blank") << "   " << " " << "<Null>, <Null>";
     QTest::newRow("tab is not a blank") << "\t" << "" << "\t, ";
 }
+// clang-format on
 
 void TestNameForms::authorName()
 {
@@ -101,6 +105,7 @@ void TestNameForms::nodeKeys()
     QCOMPARE(bookIdFromNodeKey(QStringLiteral("CFiction"), true), std::nullopt);
 }
 
+// clang-format off
 void TestNameForms::readDate_data()
 {
     QTest::addColumn<QString>("stored");
@@ -115,6 +120,7 @@ void TestNameForms::readDate_data()
     QTest::newRow("empty") << "" << "" << "" << "";
     QTest::newRow("text kept as typed") << "03/ x/1999 " << "03" << " x" << "1999 ";
 }
+// clang-format on
 
 void TestNameForms::readDate()
 {
@@ -127,6 +133,7 @@ void TestNameForms::readDate()
         QCOMPARE(readDateText(month, day, year), stored);
 }
 
+// clang-format off
 void TestNameForms::ratingFromBoxes_data()
 {
     // Boxes in the order Bad, Fair, Good, Very Good, Excellent.
@@ -141,6 +148,7 @@ void TestNameForms::ratingFromBoxes_data()
     QTest::newRow("Bad+Excellent") << RatingBoxes{true, false, false, false, true} << 9;
     QTest::newRow("Very Good+Excellent") << RatingBoxes{false, false, false, true, true} << 9;
 }
+// clang-format on
 
 void TestNameForms::ratingFromBoxes()
 {
@@ -149,6 +157,7 @@ void TestNameForms::ratingFromBoxes()
     QCOMPARE(shelvio::ratingFromBoxes(boxes), rating);
 }
 
+// clang-format off
 void TestNameForms::boxesForRating_data()
 {
     QTest::addColumn<qint64>("rating");
@@ -163,6 +172,7 @@ void TestNameForms::boxesForRating_data()
     QTest::newRow("11") << qint64(11) << RatingBoxes{};
     QTest::newRow("-4") << qint64(-4) << RatingBoxes{};
 }
+// clang-format on
 
 void TestNameForms::boxesForRating()
 {
@@ -175,6 +185,7 @@ void TestNameForms::boxesForRating()
     QCOMPARE(shelvio::boxesForRating(std::nullopt), RatingBoxes{});
 }
 
+// clang-format off
 void TestNameForms::wholeNumbers_data()
 {
     QTest::addColumn<QString>("locale");
@@ -198,6 +209,7 @@ void TestNameForms::wholeNumbers_data()
     QTest::newRow("huge") << "en_US" << "1e300" << tooBig << qint64(0);
     QTest::newRow("nan") << "en_US" << "nan" << null << qint64(0);
 }
+// clang-format on
 
 void TestNameForms::wholeNumbers()
 {
@@ -210,6 +222,7 @@ void TestNameForms::wholeNumbers()
     QCOMPARE(parsed.value, value);
 }
 
+// clang-format off
 void TestNameForms::costs_data()
 {
     QTest::addColumn<QString>("locale");
@@ -230,6 +243,7 @@ void TestNameForms::costs_data()
     QTest::newRow("too large") << "en_US" << "922337203685478" << tooBig << qint64(0);
     QTest::newRow("large") << "en_US" << "922337203685" << value << qint64(9223372036850000);
 }
+// clang-format on
 
 void TestNameForms::costs()
 {
