@@ -53,6 +53,14 @@ bool BookTreeModel::addChild(const QString& parentKey, const QString& key, const
     return add(*parent, key, text);
 }
 
+bool BookTreeModel::addToGroup(const QString& groupKey, const QString& groupText, const QString& key,
+                               const QString& text)
+{
+    if (!contains(groupKey))
+        addRoot(groupKey, groupText);
+    return addChild(groupKey, key, text);
+}
+
 bool BookTreeModel::add(int parent, const QString& key, const QString& text)
 {
     if (m_byKey.contains(key))

@@ -28,6 +28,12 @@ public:
     // that is not, is refused (false) and changes nothing.
     bool addRoot(const QString& key, const QString& text);
     bool addChild(const QString& parentKey, const QString& key, const QString& text);
+    // Adds a child under the group node (an author or a category), adding the
+    // group at the root first when it is not there yet. Rows that form the
+    // same group key need not come one after the other: a later one joins the
+    // node that already has the key.
+    bool addToGroup(const QString& groupKey, const QString& groupText, const QString& key,
+                    const QString& text);
     // Removes the node and everything under it; false when there is none.
     bool remove(const QString& key);
 

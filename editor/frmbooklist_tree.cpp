@@ -40,19 +40,12 @@ void frmBookList::BuildTreeByAuthor()
 {
     BookTreeModel& tree = ui->TreeView1->nodes();
     qint64 count = 0;
-    QString lastAuthorKey;
     ui->TreeView1->setRootIsDecorated(true);
     tree.beginBuild(m_catalogue.bookCount().value_or(0));
     const bool read = m_catalogue.forEachBookByAuthor(
         [&](qint64 id, const QString& sortTitle, const QString& author, const QString& firstName) {
             const QString name = authorName(author, firstName);
-            const QString authorKey = authorNodeKey(name);
-            // Names that form the same key need not come in adjacent rows;
-            // such a book joins the node that already has the key.
-            if (authorKey != lastAuthorKey && !tree.contains(authorKey))
-                tree.addRoot(authorKey, name);
-            lastAuthorKey = authorKey;
-            tree.addChild(authorKey, titleNodeKey(id), sortTitle);
+            tree.addToGroup(authorNodeKey(name), name, titleNodeKey(id), sortTitle);
             ++count;
         });
     tree.endBuild();
@@ -65,16 +58,11 @@ void frmBookList::BuildTreeByCategory()
 {
     BookTreeModel& tree = ui->TreeView1->nodes();
     qint64 row = 0;
-    QString lastCategoryKey;
     ui->TreeView1->setRootIsDecorated(true);
     tree.beginBuild();
     const bool read =
         m_catalogue.forEachBookByCategory([&](qint64 id, const QString& sortTitle, const QString& category) {
-            const QString categoryKey = categoryNodeKey(category);
-            if (categoryKey != lastCategoryKey && !tree.contains(categoryKey))
-                tree.addRoot(categoryKey, category);
-            lastCategoryKey = categoryKey;
-            tree.addChild(categoryKey, categoryBookNodeKey(row, id), sortTitle);
+            tree.addToGroup(categoryNodeKey(category), category, categoryBookNodeKey(row, id), sortTitle);
             ++row;
         });
     tree.endBuild();
@@ -121,10 +109,7 @@ void frmBookList::moveBookUnderAuthor(qint64 bookId, const QString& sortTitle)
     BookTreeModel& tree = ui->TreeView1->nodes();
     removeBookNode(bookId);
     const QString name = authorName(ui->txtAuthor->text(), ui->txtAuthorFirstName->text());
-    const QString authorKey = authorNodeKey(name);
-    if (!tree.contains(authorKey))
-        tree.addRoot(authorKey, name);
-    tree.addChild(authorKey, titleNodeKey(bookId), sortTitle);
+    tree.addToGroup(authorNodeKey(name), name, titleNodeKey(bookId), sortTitle);
 }
 
 void frmBookList::updateTreeAfterDelete(qint64 bookId)

@@ -24,24 +24,6 @@ QVariant nullable(const std::optional<qint64>& value)
     return value ? QVariant(*value) : QVariant(QMetaType(QMetaType::LongLong));
 }
 
-std::optional<qint64> optionalNumber(const QVariant& value)
-{
-    if (value.isNull())
-        return std::nullopt;
-    bool ok = false;
-    const qint64 number = value.toLongLong(&ok);
-    return ok ? std::optional<qint64>(number) : std::nullopt;
-}
-
-std::optional<qint64> optionalCost(const QVariant& value)
-{
-    if (value.isNull())
-        return std::nullopt;
-    bool ok = false;
-    const double amount = value.toDouble(&ok);
-    return ok ? std::optional<qint64>(costUnitsFromAmount(amount)) : std::nullopt;
-}
-
 bool canWriteFileAndFolder(const QString& path)
 {
     const QFileInfo file(path);
@@ -219,12 +201,12 @@ std::optional<BookRecord> Catalogue::loadBook(qint64 id)
     book.title = query.value(1).toString();
     book.author = query.value(2).toString();
     book.firstName = query.value(3).toString();
-    book.yearPublished = optionalNumber(query.value(4));
-    book.pages = optionalNumber(query.value(5));
-    book.costUnits = optionalCost(query.value(6));
+    book.yearPublished = storedNumber(query.value(4));
+    book.pages = storedNumber(query.value(5));
+    book.costUnits = storedCostUnits(query.value(6));
     book.dateRead = query.value(7).toString();
     book.comments = query.value(8).toString();
-    book.rating = optionalNumber(query.value(9));
+    book.rating = storedNumber(query.value(9));
     book.wantToBuy = query.value(10).toBool();
     book.ownBook = query.value(11).toBool();
     book.readBook = query.value(12).toBool();

@@ -109,6 +109,24 @@ QString formatCost(qint64 units, const QLocale& locale)
     return negative ? u'-' + text : text;
 }
 
+std::optional<qint64> storedNumber(const QVariant& value)
+{
+    if (value.isNull())
+        return std::nullopt;
+    bool ok = false;
+    const qint64 number = value.toLongLong(&ok);
+    return ok ? std::optional<qint64>(number) : std::nullopt;
+}
+
+std::optional<qint64> storedCostUnits(const QVariant& value)
+{
+    if (value.isNull())
+        return std::nullopt;
+    bool ok = false;
+    const double amount = value.toDouble(&ok);
+    return ok ? std::optional<qint64>(costUnitsFromAmount(amount)) : std::nullopt;
+}
+
 qint64 costUnitsFromAmount(double amount)
 {
     return roundDecimal(amount, costDecimals, maxCostUnits).value_or(0);

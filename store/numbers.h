@@ -2,6 +2,9 @@
 
 #include <QLocale>
 #include <QString>
+#include <QVariant>
+
+#include <optional>
 
 // Numbers typed into the edit area (year, pages, cost).
 //
@@ -33,6 +36,11 @@ ParsedNumber parseCost(const QString& typed, const QLocale& locale = QLocale());
 // A cost in plain decimal form with the locale's decimal separator, no
 // grouping and no trailing zeros: "12.5", "1234.5678", "12".
 QString formatCost(qint64 units, const QLocale& locale = QLocale());
+
+// A stored whole number or cost as read from the catalogue: nothing for Null
+// (or a value that is not a number at all).
+std::optional<qint64> storedNumber(const QVariant& value);
+std::optional<qint64> storedCostUnits(const QVariant& value);
 
 // Between the stored REAL amount and ten-thousandths.
 qint64 costUnitsFromAmount(double amount);

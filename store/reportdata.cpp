@@ -82,24 +82,6 @@ QString booksStatement(BookSelection selection, BookOrder order)
     return text + QString::fromLatin1(orderByTitle);
 }
 
-std::optional<qint64> optionalNumber(const QVariant& value)
-{
-    if (value.isNull())
-        return std::nullopt;
-    bool ok = false;
-    const qint64 number = value.toLongLong(&ok);
-    return ok ? std::optional<qint64>(number) : std::nullopt;
-}
-
-std::optional<qint64> optionalCost(const QVariant& value)
-{
-    if (value.isNull())
-        return std::nullopt;
-    bool ok = false;
-    const double amount = value.toDouble(&ok);
-    return ok ? std::optional<qint64>(costUnitsFromAmount(amount)) : std::nullopt;
-}
-
 ReportBook bookFromRow(const QSqlQuery& row)
 {
     ReportBook book;
@@ -108,12 +90,12 @@ ReportBook bookFromRow(const QSqlQuery& row)
     book.sortTitle = row.value(2).toString();
     book.author = row.value(3).toString();
     book.firstName = row.value(4).toString();
-    book.yearPublished = optionalNumber(row.value(5));
-    book.pages = optionalNumber(row.value(6));
-    book.costUnits = optionalCost(row.value(7));
+    book.yearPublished = storedNumber(row.value(5));
+    book.pages = storedNumber(row.value(6));
+    book.costUnits = storedCostUnits(row.value(7));
     book.dateRead = row.value(8).toString();
     book.comments = row.value(9).toString();
-    book.rating = optionalNumber(row.value(10));
+    book.rating = storedNumber(row.value(10));
     book.readBook = row.value(11).toLongLong() != 0;
     book.wantToRead = row.value(12).toLongLong() != 0;
     book.wantToBuy = row.value(13).toLongLong() != 0;
