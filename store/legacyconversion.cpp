@@ -40,14 +40,14 @@ private:
     bool openSource();
     bool createTarget();
     bool copyAll();
-    bool copyTable(const TableSpec& spec);
-    bool setNextKey(const TableSpec& spec);
+    bool copyTable(const TableLayout& layout);
+    bool setNextKey(const TableLayout& layout);
     bool run(QSqlQuery& query, const char* statement, const QVariantList& values);
     std::optional<int> changedRows(const char* statement, const QVariantList& values);
     std::optional<qint64> number(const char* statement, const QVariantList& values = {});
     bool checkCounts();
-    bool checkTable(const TableSpec& spec);
-    bool checkRow(const TableSpec& spec, const QVariantList& values, QSqlQuery& stored);
+    bool checkTable(const TableLayout& layout);
+    bool checkRow(const TableLayout& layout, const QVariantList& values, QSqlQuery& stored);
     bool checkNextKeys();
     bool closeTarget();
     void discardTarget();
@@ -66,8 +66,8 @@ private:
 LegacyConversion Converter::run()
 {
     bool ok = openSource() && createTarget() && copyAll() && checkCounts();
-    for (const TableSpec& spec : catalogueTables())
-        ok = ok && checkTable(spec);
+    for (const TableLayout& layout : catalogueTables())
+        ok = ok && checkTable(layout);
     ok = ok && checkNextKeys() && closeTarget();
     if (ok)
         m_result.ok = true;
@@ -96,16 +96,16 @@ bool Converter::openSource()
     if (!m_jet.open(m_jetPath))
         return fail(m_jet.error());
     QStringList problems;
-    for (const TableSpec& spec : catalogueTables()) {
-        const auto table = m_jet.table(spec.name);
+    for (const TableLayout& layout : catalogueTables()) {
+        const auto table = m_jet.table(layout.name);
         if (!table && !m_jet.error().isEmpty())
             return fail(m_jet.error());
         if (!table)
-            problems << u"it has no table %1"_s.arg(spec.name);
+            problems << u"it has no table %1"_s.arg(layout.name);
         else
-            problems << tableProblems(spec, *table);
+            problems << tableProblems(layout, *table);
         if (table)
-            m_tables.insert(spec.name, *table);
+            m_tables.insert(layout.name, *table);
     }
     if (!problems.isEmpty())
         return fail(u"It is not a book catalogue: "_s + problems.join(u"; "_s) + u'.');
@@ -130,10 +130,10 @@ bool Converter::copyAll()
     if (!m_db.transaction())
         return fail(m_db.lastError().text());
     bool ok = true;
-    for (const TableSpec& spec : catalogueTables())
-        ok = ok && copyTable(spec);
-    for (const TableSpec& spec : catalogueTables())
-        ok = ok && (spec.key.isEmpty() || setNextKey(spec));
+    for (const TableLayout& layout : catalogueTables())
+        ok = ok && copyTable(layout);
+    for (const TableLayout& layout : catalogueTables())
+        ok = ok && (layout.key.isEmpty() || setNextKey(layout));
     if (ok && m_db.commit())
         return true;
     if (ok)
@@ -142,24 +142,24 @@ bool Converter::copyAll()
     return false;
 }
 
-bool Converter::copyTable(const TableSpec& spec)
+bool Converter::copyTable(const TableLayout& layout)
 {
     QSqlQuery insert(m_db);
-    if (!insert.prepare(insertStatement(spec)))
-        return failed(insert, u"The table %1 cannot be written"_s.arg(spec.name));
+    if (!insert.prepare(insertStatement(layout)))
+        return failed(insert, u"The table %1 cannot be written"_s.arg(layout.name));
     qint64 rows = 0;
     bool written = true;
-    const bool read = m_jet.readRows(spec.name, spec.columns, [&](const QVariantList& values) {
+    const bool read = m_jet.readRows(layout.name, layout.columns, [&](const QVariantList& values) {
         // A row without its key would be given a new one, and its links
         // would point at another book.
-        if (!spec.key.isEmpty() && values.constFirst().isNull()) {
-            written = fail(u"A row of the table %1 has no %2."_s.arg(spec.name, spec.key));
+        if (!layout.key.isEmpty() && values.constFirst().isNull()) {
+            written = fail(u"A row of the table %1 has no %2."_s.arg(layout.name, layout.key));
             return false;
         }
         for (qsizetype i = 0; i < values.size(); ++i)
-            insert.bindValue(int(i), storedForm(expectedType(spec.columns.at(i)), values.at(i)));
+            insert.bindValue(int(i), storedForm(expectedType(layout.columns.at(i)), values.at(i)));
         written =
-            insert.exec() || failed(insert, u"A row of the table %1 cannot be written"_s.arg(spec.name));
+            insert.exec() || failed(insert, u"A row of the table %1 cannot be written"_s.arg(layout.name));
         rows += written;
         return written;
     });
@@ -169,32 +169,32 @@ bool Converter::copyTable(const TableSpec& spec)
         return false;
     // The table definition keeps its own count: a row that libmdb skipped
     // (damaged, or stored in a way it does not follow) shows up here.
-    if (rows != m_tables.value(spec.name).rowCount) {
-        return fail(u"The table %1 should hold %2 rows, but %3 could be read."_s.arg(spec.name)
-                        .arg(m_tables.value(spec.name).rowCount)
+    if (rows != m_tables.value(layout.name).rowCount) {
+        return fail(u"The table %1 should hold %2 rows, but %3 could be read."_s.arg(layout.name)
+                        .arg(m_tables.value(layout.name).rowCount)
                         .arg(rows));
     }
-    m_rowsRead.insert(spec.name, rows);
+    m_rowsRead.insert(layout.name, rows);
     return true;
 }
 
 // The next key lies above the Jet counter, above every key in the table and
 // above every key a link row names: a new row never takes the number of one
 // that was deleted, nor inherits a link left behind by it.
-bool Converter::setNextKey(const TableSpec& spec)
+bool Converter::setNextKey(const TableLayout& layout)
 {
-    qint64 highest = qMax<qint64>(0, m_tables.value(spec.name).autoNumber);
-    for (const char* statement : spec.highestKeys) {
+    qint64 highest = qMax<qint64>(0, m_tables.value(layout.name).autoNumber);
+    for (const char* statement : layout.highestKeys) {
         const auto key = number(statement);
         if (!key)
             return false;
         highest = qMax(highest, *key);
     }
     // An empty table has no entry yet.
-    const auto updated = changedRows(sql::legacy::updateNextKey, {highest, spec.name});
-    if (!updated || (*updated == 0 && !changedRows(sql::legacy::insertNextKey, {highest, spec.name})))
+    const auto updated = changedRows(sql::legacy::updateNextKey, {highest, layout.name});
+    if (!updated || (*updated == 0 && !changedRows(sql::legacy::insertNextKey, {highest, layout.name})))
         return false;
-    m_nextKeys.insert(spec.name, highest);
+    m_nextKeys.insert(layout.name, highest);
     return true;
 }
 
@@ -231,13 +231,13 @@ std::optional<qint64> Converter::number(const char* statement, const QVariantLis
 
 bool Converter::checkCounts()
 {
-    for (const TableSpec& spec : catalogueTables()) {
-        const auto count = number(spec.countRows);
+    for (const TableLayout& layout : catalogueTables()) {
+        const auto count = number(layout.countRows);
         if (!count)
             return false;
-        if (*count != m_rowsRead.value(spec.name)) {
-            return fail(u"The new table %1 holds %2 rows instead of %3."_s.arg(spec.name).arg(*count).arg(
-                m_rowsRead.value(spec.name)));
+        if (*count != m_rowsRead.value(layout.name)) {
+            return fail(u"The new table %1 holds %2 rows instead of %3."_s.arg(layout.name).arg(*count).arg(
+                m_rowsRead.value(layout.name)));
         }
     }
     const auto orphans = number(sql::legacy::countOrphanLinks);
@@ -252,17 +252,17 @@ bool Converter::checkCounts()
 
 // Reads the Jet table a second time and finds each of its rows, value for
 // value, in the new file.
-bool Converter::checkTable(const TableSpec& spec)
+bool Converter::checkTable(const TableLayout& layout)
 {
     QSqlQuery stored(m_db);
     stored.setForwardOnly(true);
     const QString statement =
-        spec.key.isEmpty() ? QString::fromLatin1(sql::legacy::linkCount) : selectByKeyStatement(spec);
+        layout.key.isEmpty() ? QString::fromLatin1(sql::legacy::linkCount) : selectByKeyStatement(layout);
     if (!stored.prepare(statement))
-        return failed(stored, u"The new table %1 cannot be read"_s.arg(spec.name));
+        return failed(stored, u"The new table %1 cannot be read"_s.arg(layout.name));
     bool same = true;
-    const bool read = m_jet.readRows(spec.name, spec.columns, [&](const QVariantList& values) {
-        same = checkRow(spec, values, stored);
+    const bool read = m_jet.readRows(layout.name, layout.columns, [&](const QVariantList& values) {
+        same = checkRow(layout, values, stored);
         return same;
     });
     if (!read)
@@ -270,27 +270,27 @@ bool Converter::checkTable(const TableSpec& spec)
     return same;
 }
 
-bool Converter::checkRow(const TableSpec& spec, const QVariantList& values, QSqlQuery& stored)
+bool Converter::checkRow(const TableLayout& layout, const QVariantList& values, QSqlQuery& stored)
 {
-    const QString row = u"%1 %2"_s.arg(spec.columns.constFirst(), values.constFirst().toString());
-    if (spec.key.isEmpty()) {
+    const QString row = u"%1 %2"_s.arg(layout.columns.constFirst(), values.constFirst().toString());
+    if (layout.key.isEmpty()) {
         stored.addBindValue(values.at(0));
         stored.addBindValue(values.at(1));
     } else {
         stored.addBindValue(values.constFirst());
     }
     if (!stored.exec())
-        return failed(stored, u"The new table %1 cannot be read"_s.arg(spec.name));
-    const bool found = stored.next() && (!spec.key.isEmpty() || stored.value(0).toLongLong() == 1);
+        return failed(stored, u"The new table %1 cannot be read"_s.arg(layout.name));
+    const bool found = stored.next() && (!layout.key.isEmpty() || stored.value(0).toLongLong() == 1);
     if (!found) {
         stored.finish();
-        return fail(u"The row of %1 with %2 is missing from the new catalogue."_s.arg(spec.name, row));
+        return fail(u"The row of %1 with %2 is missing from the new catalogue."_s.arg(layout.name, row));
     }
-    for (qsizetype i = 0; !spec.key.isEmpty() && i < spec.columns.size(); ++i) {
-        if (!sameValue(expectedType(spec.columns.at(i)), values.at(i), stored, int(i))) {
+    for (qsizetype i = 0; !layout.key.isEmpty() && i < layout.columns.size(); ++i) {
+        if (!sameValue(expectedType(layout.columns.at(i)), values.at(i), stored, int(i))) {
             stored.finish();
             return fail(u"In the new catalogue, %1.%2 of the row with %3 differs from the original."_s.arg(
-                spec.name, spec.columns.at(i), row));
+                layout.name, layout.columns.at(i), row));
         }
     }
     stored.finish();

@@ -22,9 +22,9 @@ bool typeFits(JetType expected, JetType actual)
 
 } // namespace
 
-const QList<TableSpec>& catalogueTables()
+const QList<TableLayout>& catalogueTables()
 {
-    static const QList<TableSpec> tables{
+    static const QList<TableLayout> tables{
         {u"Books"_s,
          schema::bookColumns(),
          u"BookID"_s,
@@ -61,10 +61,10 @@ JetType expectedType(const QString& column)
 }
 
 // What keeps one Jet table from holding a catalogue table, if anything.
-QStringList tableProblems(const TableSpec& spec, const JetTable& table)
+QStringList tableProblems(const TableLayout& layout, const JetTable& table)
 {
     QStringList missing, wrongType, extra;
-    for (const QString& name : spec.columns) {
+    for (const QString& name : layout.columns) {
         const auto column =
             std::find_if(table.columns.cbegin(), table.columns.cend(),
                          [&](const JetColumn& c) { return c.name.compare(name, Qt::CaseInsensitive) == 0; });
@@ -75,17 +75,17 @@ QStringList tableProblems(const TableSpec& spec, const JetTable& table)
                                                    JetFile::typeName(expectedType(name)));
     }
     for (const JetColumn& column : table.columns) {
-        if (!spec.columns.contains(column.name, Qt::CaseInsensitive))
+        if (!layout.columns.contains(column.name, Qt::CaseInsensitive))
             extra << column.name;
     }
     QStringList problems;
     if (!missing.isEmpty())
-        problems << u"the table %1 has no column %2"_s.arg(spec.name, missing.join(u", no column "_s));
+        problems << u"the table %1 has no column %2"_s.arg(layout.name, missing.join(u", no column "_s));
     if (!wrongType.isEmpty())
-        problems << u"in the table %1, %2"_s.arg(spec.name, wrongType.join(u", "_s));
+        problems << u"in the table %1, %2"_s.arg(layout.name, wrongType.join(u", "_s));
     // Their values would be lost: the catalogue has nowhere to keep them.
     if (!extra.isEmpty())
-        problems << u"the table %1 has columns a catalogue has no place for: %2"_s.arg(spec.name,
+        problems << u"the table %1 has columns a catalogue has no place for: %2"_s.arg(layout.name,
                                                                                        extra.join(u", "_s));
     return problems;
 }
@@ -131,18 +131,18 @@ bool sameValue(JetType type, const QVariant& jetValue, const QSqlQuery& stored, 
     return value.typeId() == QMetaType::QString && value.toString() == jetValue.toString();
 }
 
-QString insertStatement(const TableSpec& spec)
+QString insertStatement(const TableLayout& layout)
 {
     QStringList marks;
-    for (qsizetype i = 0; i < spec.columns.size(); ++i)
+    for (qsizetype i = 0; i < layout.columns.size(); ++i)
         marks << u"?"_s;
-    return u"INSERT INTO %1 (%2) VALUES (%3)"_s.arg(spec.name, spec.columns.join(u", "_s),
+    return u"INSERT INTO %1 (%2) VALUES (%3)"_s.arg(layout.name, layout.columns.join(u", "_s),
                                                     marks.join(u", "_s));
 }
 
-QString selectByKeyStatement(const TableSpec& spec)
+QString selectByKeyStatement(const TableLayout& layout)
 {
-    return u"SELECT %1 FROM %2 WHERE %3 = ?"_s.arg(spec.columns.join(u", "_s), spec.name, spec.key);
+    return u"SELECT %1 FROM %2 WHERE %3 = ?"_s.arg(layout.columns.join(u", "_s), layout.name, layout.key);
 }
 
 } // namespace shelvio::legacy

@@ -13,7 +13,7 @@ class QSqlQuery;
 // file, and how each value is stored and compared in the new catalogue.
 namespace shelvio::legacy {
 
-struct TableSpec {
+struct TableLayout {
     QString name;
     QStringList columns;
     QString key;                // the AutoNumber key; empty for the link table
@@ -21,13 +21,13 @@ struct TableSpec {
     const char* highestKeys[2]; // the key column here and in the link table
 };
 
-const QList<TableSpec>& catalogueTables();
+const QList<TableLayout>& catalogueTables();
 
 // The Jet type each catalogue column was made with.
 JetType expectedType(const QString& column);
 
 // What keeps a Jet table from holding the catalogue table, if anything.
-QStringList tableProblems(const TableSpec& spec, const JetTable& table);
+QStringList tableProblems(const TableLayout& layout, const JetTable& table);
 
 // A Jet value as the catalogue stores it.
 QVariant storedForm(JetType type, const QVariant& value);
@@ -35,7 +35,7 @@ QVariant storedForm(JetType type, const QVariant& value);
 // Whether the catalogue's value in column i of the query is the Jet value.
 bool sameValue(JetType type, const QVariant& jetValue, const QSqlQuery& stored, int i);
 
-QString insertStatement(const TableSpec& spec);
-QString selectByKeyStatement(const TableSpec& spec);
+QString insertStatement(const TableLayout& layout);
+QString selectByKeyStatement(const TableLayout& layout);
 
 } // namespace shelvio::legacy
