@@ -236,8 +236,9 @@ bool Converter::checkCounts()
         if (!count)
             return false;
         if (*count != m_rowsRead.value(layout.name)) {
-            return fail(u"The new table %1 holds %2 rows instead of %3."_s.arg(layout.name).arg(*count).arg(
-                m_rowsRead.value(layout.name)));
+            return fail(u"The new table %1 holds %2 rows instead of %3."_s.arg(layout.name)
+                            .arg(*count)
+                            .arg(m_rowsRead.value(layout.name)));
         }
     }
     const auto orphans = number(sql::legacy::countOrphanLinks);
