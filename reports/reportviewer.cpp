@@ -76,12 +76,13 @@ void ReportViewer::buildToolBar()
 {
     const auto addButton = [this](QToolBar* bar, const QString& text, QStyle::StandardPixmap icon,
                                   const QList<QKeySequence>& keys, QObject*, void (ReportViewer::*slot)()) {
-        QAction* action = bar->addAction(bar->style()->standardIcon(icon), text);
-        // Paging and zooming are known by their pictures; the rest say what they do.
-        if (auto* button = qobject_cast<QToolButton*>(bar->widgetForAction(action))) {
-            const bool pictureOnly = text.endsWith(u"Page"_s) || text.startsWith(u"Zoom"_s);
-            button->setToolButtonStyle(pictureOnly ? Qt::ToolButtonIconOnly : Qt::ToolButtonTextBesideIcon);
-        }
+        // Paging is known by the usual pictures; the style has none that fit
+        // the other actions, so they say in words what they do.
+        const bool paging = text.endsWith(u"Page"_s);
+        QAction* action =
+            paging ? bar->addAction(bar->style()->standardIcon(icon), text) : bar->addAction(text);
+        if (auto* button = qobject_cast<QToolButton*>(bar->widgetForAction(action)))
+            button->setToolButtonStyle(paging ? Qt::ToolButtonIconOnly : Qt::ToolButtonTextOnly);
         action->setShortcuts(keys);
         action->setToolTip(keys.isEmpty() ? text : u"%1 (%2)"_s.arg(text, keys.first().toString()));
         connect(action, &QAction::triggered, this, slot);
