@@ -60,19 +60,6 @@ struct Editor {
     Editor() { catalogue.open(file.path()); }
 };
 
-QByteArray readAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(bytes);
-}
-
 QStringList sortTitles(const QString& path)
 {
     Catalogue catalogue;
@@ -204,8 +191,8 @@ void TestBackupRestore::windowsCarryTheirCaptions()
 void TestBackupRestore::pickersStartAtTheCurrentFolder()
 {
     Editor editor;
-    writeFile(m_start->filePath(QStringLiteral("notes.txt")), "x");
-    writeFile(m_start->filePath(QStringLiteral("Shelvo.bak")), "x");
+    testing::writeFile(m_start->filePath(QStringLiteral("notes.txt")), "x");
+    testing::writeFile(m_start->filePath(QStringLiteral("Shelvo.bak")), "x");
     QVERIFY(QDir(m_start->path()).mkdir(QStringLiteral("sub")));
     frmBackupShelvio window(editor.host);
     window.show();
@@ -246,7 +233,7 @@ void TestBackupRestore::restoreListsOnlyTheBackupFile()
 {
     Editor editor;
     for (const char* name : {"Shelvo.bak", "shelvo.bak", "SHELVO.BAK", "Shelvo.bak.old", "notes.txt"})
-        writeFile(m_start->filePath(QString::fromLatin1(name)), "x");
+        testing::writeFile(m_start->filePath(QString::fromLatin1(name)), "x");
     frmRestoreShelvio window(editor.host);
     window.show();
     QTRY_COMPARE(listedFiles(&window), QStringList{"Shelvo.bak"});
@@ -255,7 +242,7 @@ void TestBackupRestore::restoreListsOnlyTheBackupFile()
     // the restore looks at the disk, not at the list, to say so.
     const QString other = m_start->filePath(QStringLiteral("other"));
     QVERIFY(QDir().mkpath(other));
-    writeFile(other + QStringLiteral("/shelvo.bak"), "x");
+    testing::writeFile(other + QStringLiteral("/shelvo.bak"), "x");
     openFolder(&window, other);
     editor.prompter.queueAnswer(Prompter::Answer::Ok);
     press(&window);
@@ -330,7 +317,7 @@ void TestBackupRestore::backupIsTheCatalogueAsLastSaved()
     QCOMPARE(prompter.last().text, QStringLiteral("Backup of Shelvio was successful."));
     QCOMPARE(prompter.last().title, QStringLiteral("Shelvio Backup"));
     QCOMPARE(prompter.last().kind, Prompt::Inform);
-    QCOMPARE(readAll(backup), file.bytes());
+    QCOMPARE(testing::fileBytes(backup), file.bytes());
     QCOMPARE(sortTitles(backup), QStringList{"Dune"});
     QTRY_VERIFY(guard.isNull());
 
@@ -338,7 +325,7 @@ void TestBackupRestore::backupIsTheCatalogueAsLastSaved()
     file.addBook(QStringLiteral("Emma"), QStringLiteral("Austen"), QStringLiteral("Jane"));
     window = openWindowOf<frmBackupShelvio>(&editor.window(), "mnuBackup");
     press(window);
-    QCOMPARE(readAll(backup), file.bytes());
+    QCOMPARE(testing::fileBytes(backup), file.bytes());
     QCOMPARE(sortTitles(backup), (QStringList{"Dune", "Emma"}));
     QCOMPARE(prompter.unansweredQuestions(), 0);
 }
@@ -367,7 +354,7 @@ void TestBackupRestore::backupOnAFullDiskKeepsThePreviousBackup()
     for (int i = 0; i < 40; ++i)
         editor.file.addBook(QStringLiteral("Book %1").arg(i));
     const QString backup = backupFilePath(m_start->path());
-    writeFile(backup, "the previous backup");
+    testing::writeFile(backup, "the previous backup");
     frmBackupShelvio window(editor.host);
     window.show();
     {
@@ -376,7 +363,7 @@ void TestBackupRestore::backupOnAFullDiskKeepsThePreviousBackup()
     }
     QVERIFY2(editor.prompter.last().text.contains(backup), qPrintable(editor.prompter.last().text));
     QVERIFY(!editor.prompter.last().text.contains(QStringLiteral("successful")));
-    QCOMPARE(readAll(backup), QByteArray("the previous backup"));
+    QCOMPARE(testing::fileBytes(backup), QByteArray("the previous backup"));
     QCOMPARE(QDir(m_start->path()).entryList(QDir::Files | QDir::Hidden), QStringList{"Shelvo.bak"});
     QVERIFY(window.isVisible());
 }
@@ -443,7 +430,7 @@ void TestBackupRestore::restoreRefusesWhatIsNotACatalogue()
     editor.file.addBook(QStringLiteral("Kept"));
     const QString backup = backupFilePath(m_start->path());
     if (kind == "text")
-        writeFile(backup, "Dune\nEmma\n");
+        testing::writeFile(backup, "Dune\nEmma\n");
     else if (kind == "jet")
         QVERIFY(QFile::copy(testing::fixturesFolder() + QStringLiteral("/legacy/NotACatalogue.mdb"), backup));
     else
@@ -493,7 +480,7 @@ void TestBackupRestore::restoreReplacesTheCatalogueAndEndsTheEditor()
     QCOMPARE(prompter.last().title, QStringLiteral("Shelvio Restore"));
     QCOMPARE(ending.count(), 1);
     const QString path = editor.file().path();
-    QCOMPARE(readAll(path), saved.bytes());
+    QCOMPARE(testing::fileBytes(path), saved.bytes());
     // The next start opens the restored catalogue.
     ScriptedPrompter nextPrompter;
     frmBookList next(editor.file().folder(), nextPrompter);
@@ -506,7 +493,7 @@ void TestBackupRestore::restoreConvertsAnOldJetBackup()
 {
     const QString backup = backupFilePath(m_start->path());
     testing::copyFixture(QStringLiteral("legacy/Shelvio-legacy.mdb"), backup);
-    const QByteArray oldBackup = readAll(backup);
+    const QByteArray oldBackup = testing::fileBytes(backup);
     testing::EditorHarness editor;
     editor.file().addBook(QStringLiteral("Replaced"));
     QVERIFY(editor.start());
@@ -519,7 +506,7 @@ void TestBackupRestore::restoreConvertsAnOldJetBackup()
 
     QCOMPARE(editor.prompter().last().text, restoredText);
     QCOMPARE(ending.count(), 1);
-    QCOMPARE(readAll(backup), oldBackup);
+    QCOMPARE(testing::fileBytes(backup), oldBackup);
     QCOMPARE(QDir(editor.file().folder()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
              QStringList{"Shelvio.mdb"});
     // The next start opens the converted catalogue without a question.
@@ -542,7 +529,7 @@ void TestBackupRestore::failedReplacementOpensTheOldCatalogueAgain()
     const QByteArray before = editor.file.bytes();
     // A change by another program that has not finished: the file must not
     // be swapped under it.
-    writeFile(editor.file.path() + QStringLiteral("-journal"), QByteArray(512, '\0'));
+    testing::writeFile(editor.file.path() + QStringLiteral("-journal"), QByteArray(512, '\0'));
     frmRestoreShelvio window(editor.host);
     window.show();
     editor.prompter.queueAnswer(Prompter::Answer::Yes);

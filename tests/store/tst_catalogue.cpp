@@ -18,12 +18,6 @@ QStringList titlesInOrder(Catalogue& catalogue)
     return titles;
 }
 
-QByteArray readAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 } // namespace
 
 class TestCatalogueFile : public QObject {
@@ -137,7 +131,7 @@ void TestCatalogueFile::leavesForeignFilesUntouched()
     QCOMPARE(int(catalogue.open(path)), status);
     QVERIFY(!catalogue.isOpen());
     QVERIFY(catalogue.lastError().contains(problem));
-    QCOMPARE(readAll(path), content);
+    QCOMPARE(testing::fileBytes(path), content);
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"Shelvio.mdb"});
 }
 
@@ -149,11 +143,11 @@ void TestCatalogueFile::opensReadOnlyForBrowsing()
     QTemporaryDir dir;
     const QString other = dir.filePath(QStringLiteral("other.db"));
     testing::queryFile(other, QStringLiteral("CREATE TABLE Customers (id INTEGER)"));
-    const QByteArray before = readAll(other);
+    const QByteArray before = testing::fileBytes(other);
     Catalogue foreign;
     QCOMPARE(foreign.open(other), Catalogue::OpenStatus::NotACatalogue);
     QVERIFY2(foreign.lastError().contains(QStringLiteral("Books")), qPrintable(foreign.lastError()));
-    QCOMPARE(readAll(other), before);
+    QCOMPARE(testing::fileBytes(other), before);
 
     const QByteArray stored = file.bytes();
     Catalogue catalogue;

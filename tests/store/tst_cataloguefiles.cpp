@@ -12,19 +12,6 @@ using testing::TestCatalogue;
 
 namespace {
 
-QByteArray readAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
-
 QString fixture(const QString& name)
 {
     return testing::fixturesFolder() + QStringLiteral("/legacy/") + name;
@@ -71,10 +58,10 @@ void TestCatalogueFiles::copiesEveryByteAndReplacesTheTarget()
     QString error;
 
     QVERIFY2(copyFileAtomically(first.path(), backup, &error), qPrintable(error));
-    QCOMPARE(readAll(backup), first.bytes());
+    QCOMPARE(testing::fileBytes(backup), first.bytes());
     // A second copy replaces the first without a question.
     QVERIFY2(copyFileAtomically(second.path(), backup, &error), qPrintable(error));
-    QCOMPARE(readAll(backup), second.bytes());
+    QCOMPARE(testing::fileBytes(backup), second.bytes());
     QCOMPARE(QDir(target.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"Shelvo.bak"});
 }
 
@@ -95,7 +82,7 @@ void TestCatalogueFiles::refusesATargetFolderThatCannotHoldFiles()
     QFETCH(QString, folder);
     TestCatalogue source;
     QTemporaryDir work;
-    writeFile(work.filePath(QStringLiteral("FILE")), "plain file");
+    testing::writeFile(work.filePath(QStringLiteral("FILE")), "plain file");
     if (!folder.startsWith(QLatin1Char('/')))
         folder = work.filePath(folder);
     const QString target = backupFilePath(folder);
@@ -111,7 +98,7 @@ void TestCatalogueFiles::failedCopyLeavesThePreviousTargetWhole()
     fillWithBooks(source, 50);
     QTemporaryDir target;
     const QString backup = backupFilePath(target.path());
-    writeFile(backup, "the previous backup");
+    testing::writeFile(backup, "the previous backup");
     QString error;
     {
         // The disk fills up part-way through the copy.
@@ -120,7 +107,7 @@ void TestCatalogueFiles::failedCopyLeavesThePreviousTargetWhole()
     }
     QVERIFY2(error.contains(backup) && error.contains(QStringLiteral("cannot be written")),
              qPrintable(error));
-    QCOMPARE(readAll(backup), QByteArray("the previous backup"));
+    QCOMPARE(testing::fileBytes(backup), QByteArray("the previous backup"));
     // The half-written temporary file is gone.
     QCOMPARE(QDir(target.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"Shelvo.bak"});
 }
@@ -139,11 +126,11 @@ void TestCatalogueFiles::findsABackupOnlyByItsExactName()
 {
     QTemporaryDir dir;
     QVERIFY(!folderHoldsBackup(dir.path()));
-    writeFile(dir.filePath(QStringLiteral("shelvo.bak")), "x");
-    writeFile(dir.filePath(QStringLiteral("Shelvo.bak.old")), "x");
+    testing::writeFile(dir.filePath(QStringLiteral("shelvo.bak")), "x");
+    testing::writeFile(dir.filePath(QStringLiteral("Shelvo.bak.old")), "x");
     QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("SHELVO.BAK")));
     QVERIFY(!folderHoldsBackup(dir.path()));
-    writeFile(dir.filePath(QStringLiteral("Shelvo.bak")), "x");
+    testing::writeFile(dir.filePath(QStringLiteral("Shelvo.bak")), "x");
     QVERIFY(folderHoldsBackup(dir.path()));
 }
 
@@ -179,9 +166,9 @@ void TestCatalogueFiles::acceptsOnlyWholeCatalogues()
     if (kind == "catalogue") {
         QVERIFY(QFile::copy(catalogue.path(), path));
     } else if (kind == "empty") {
-        writeFile(path, {});
+        testing::writeFile(path, {});
     } else if (kind == "text") {
-        writeFile(path, "Dune, Emma, Ulysses\n");
+        testing::writeFile(path, "Dune, Emma, Ulysses\n");
     } else if (kind == "jet") {
         QVERIFY(QFile::copy(fixture(QStringLiteral("Shelvio-legacy.mdb")), path));
     } else if (kind == "sqlite") {
@@ -194,7 +181,7 @@ void TestCatalogueFiles::acceptsOnlyWholeCatalogues()
         const qsizetype pageSize = 4096;
         QVERIFY(bytes.size() > 20 * pageSize);
         bytes.replace(8 * pageSize, 4 * pageSize, QByteArray(4 * pageSize, '\xff'));
-        writeFile(path, bytes);
+        testing::writeFile(path, bytes);
     }
     QString problem;
     const bool accepted = checkCatalogueFile(path, &problem);
@@ -232,7 +219,7 @@ void TestCatalogueFiles::replacementRefusesABadBackup()
     TestCatalogue current;
     QTemporaryDir dir;
     const QString bad = dir.filePath(QStringLiteral("Shelvo.bak"));
-    writeFile(bad, "not a catalogue at all");
+    testing::writeFile(bad, "not a catalogue at all");
     const QByteArray before = current.bytes();
     CatalogueReplacement replacement(bad, current.path());
     QVERIFY(!replacement.prepare());
@@ -252,7 +239,7 @@ void TestCatalogueFiles::replacementWaitsForAnUnfinishedChange()
     QVERIFY(replacement.prepare());
     // SQLite would play a journal left beside the file back into whatever
     // file then has the catalogue's name.
-    writeFile(current.path() + QStringLiteral("-journal"), QByteArray(512, '\0'));
+    testing::writeFile(current.path() + QStringLiteral("-journal"), QByteArray(512, '\0'));
     QVERIFY(!replacement.commit());
     QVERIFY2(replacement.errorString().contains(current.path()), qPrintable(replacement.errorString()));
     QCOMPARE(current.bytes(), before);

@@ -144,13 +144,6 @@ QByteArray linkRow(qint32 book, qint32 category)
     return QByteArray("\x02\x00", 2) + int32Bytes(book) + int32Bytes(category);
 }
 
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
-        qFatal("cannot write %s", qPrintable(path));
-}
-
 QStringList filesIn(const QString& folder)
 {
     return QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
@@ -329,7 +322,7 @@ void TestLegacy::leavesTheOriginalUntouchedOnFailure()
     QFETCH(QStringList, named);
     QTemporaryDir dir;
     const QString jet = dir.filePath("Shelvio.mdb");
-    writeFile(jet, content);
+    testing::writeFile(jet, content);
     const QString target = dir.filePath("converted.mdb");
 
     const auto result = convertJetCatalogue(jet, target);
@@ -353,7 +346,7 @@ void TestLegacy::neverWritesOverAnExistingFile()
     QTemporaryDir dir;
     const QString jet = copyFixture(legacyFile, dir.filePath("legacy.mdb"));
     const QString target = dir.filePath("Shelvio.mdb");
-    writeFile(target, "someone else's file");
+    testing::writeFile(target, "someone else's file");
     const auto result = convertJetCatalogue(jet, target);
     QVERIFY(!result.ok);
     QVERIFY2(result.error.contains("already there"), qPrintable(result.error));
@@ -393,7 +386,7 @@ void TestLegacy::newKeysGoAboveEveryOldOne()
 
     QTemporaryDir dir;
     const QString jet = dir.filePath("legacy.mdb");
-    writeFile(jet, file);
+    testing::writeFile(jet, file);
     const QString target = dir.filePath("Shelvio.mdb");
     const auto result = convertJetCatalogue(jet, target);
     QVERIFY2(result.ok, qPrintable(result.error));

@@ -116,6 +116,13 @@ QString copyFixture(const QString& relativePath, const QString& toPath)
     return toPath;
 }
 
+void writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
+        qFatal("cannot write %s", qPrintable(path));
+}
+
 QByteArray fileBytes(const QString& path)
 {
     QFile file(path);

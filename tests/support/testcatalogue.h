@@ -56,5 +56,7 @@ QString copyFixture(const QString& relativePath, const QString& toPath);
 
 // The whole content of a file, empty when it cannot be read.
 QByteArray fileBytes(const QString& path);
+// Replaces a file's content; the test stops when it cannot.
+void writeFile(const QString& path, const QByteArray& bytes);
 
 } // namespace testing
