@@ -42,10 +42,17 @@ void frmBookList::BuildTreeByAuthor()
     qint64 count = 0;
     ui->TreeView1->setRootIsDecorated(true);
     tree.beginBuild(m_catalogue.bookCount().value_or(0));
+    // Rows come by author: the name and key of the row before serve again.
+    QString lastAuthor, lastFirstName, name, key;
     const bool read = m_catalogue.forEachBookByAuthor(
         [&](qint64 id, const QString& sortTitle, const QString& author, const QString& firstName) {
-            const QString name = authorName(author, firstName);
-            tree.addToGroup(authorNodeKey(name), name, titleNodeKey(id), sortTitle);
+            if (count == 0 || author != lastAuthor || firstName != lastFirstName) {
+                lastAuthor = author;
+                lastFirstName = firstName;
+                name = authorName(author, firstName);
+                key = authorNodeKey(name);
+            }
+            tree.addToGroup(key, name, titleNodeKey(id), sortTitle);
             ++count;
         });
     tree.endBuild();
@@ -58,11 +65,16 @@ void frmBookList::BuildTreeByCategory()
 {
     BookTreeModel& tree = ui->TreeView1->nodes();
     qint64 row = 0;
+    QString lastCategory, key; // rows come by category: its key serves again
     ui->TreeView1->setRootIsDecorated(true);
     tree.beginBuild();
     const bool read =
         m_catalogue.forEachBookByCategory([&](qint64 id, const QString& sortTitle, const QString& category) {
-            tree.addToGroup(categoryNodeKey(category), category, categoryBookNodeKey(row, id), sortTitle);
+            if (row == 0 || category != lastCategory) {
+                lastCategory = category;
+                key = categoryNodeKey(category);
+            }
+            tree.addToGroup(key, category, categoryBookNodeKey(row, id), sortTitle);
             ++row;
         });
     tree.endBuild();

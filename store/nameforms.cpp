@@ -1,5 +1,7 @@
 #include "nameforms.h"
 
+#include <charconv>
+
 using namespace Qt::StringLiterals;
 
 namespace shelvio {
@@ -34,16 +36,34 @@ QString authorName(const QString& lastName, const QString& firstName)
     return name;
 }
 
+namespace {
+
+// prefix + signed text of number, built in one go: a tree of a million
+// books forms a million of these.
+QString withSignedNumber(QStringView prefix, qint64 number)
+{
+    char digits[24];
+    const auto end = std::to_chars(digits, digits + sizeof digits, number).ptr;
+    const qsizetype length = end - digits;
+    QString text;
+    text.reserve(prefix.size() + 1 + length);
+    text.append(prefix);
+    if (number >= 0)
+        text.append(u' ');
+    text.append(QLatin1StringView(digits, length));
+    return text;
+}
+
+} // namespace
+
 QString signedText(qint64 number)
 {
-    if (number < 0)
-        return QString::number(number);
-    return u' ' + QString::number(number);
+    return withSignedNumber({}, number);
 }
 
 QString titleNodeKey(qint64 bookId)
 {
-    return u'T' + signedText(bookId);
+    return withSignedNumber(u"T", bookId);
 }
 
 QString authorNodeKey(const QString& authorName)
@@ -58,7 +78,9 @@ QString categoryNodeKey(const QString& categoryName)
 
 QString categoryBookNodeKey(qint64 rowNumber, qint64 bookId)
 {
-    return signedText(rowNumber) + u"T~"_s + signedText(bookId);
+    QString key = withSignedNumber({}, rowNumber);
+    key += withSignedNumber(u"T~", bookId);
+    return key;
 }
 
 std::optional<qint64> bookIdFromNodeKey(const QString& key, bool categoryOrdering)
