@@ -1,15 +1,49 @@
 #include "catalogue.h"
+#include "connection.h"
 #include "schema.h"
 #include "testcatalogue.h"
 
 #include <QFile>
+#include <QSemaphore>
+#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 
 using namespace shelvio;
 using testing::TestCatalogue;
 
 namespace {
+
+// Another program that takes the write lock on the file for a while.
+class LockHolder : public QThread {
+public:
+    LockHolder(const QString& path, int milliseconds)
+        : m_path(path)
+        , m_milliseconds(milliseconds)
+    {
+    }
+    QSemaphore locked;
+
+protected:
+    void run() override
+    {
+        QString error;
+        QSqlDatabase db = shelvio::openConnection(m_path, shelvio::Access::ReadWrite, &error);
+        {
+            QSqlQuery query(db);
+            query.exec(QStringLiteral("BEGIN EXCLUSIVE"));
+            locked.release();
+            msleep(m_milliseconds);
+            query.exec(QStringLiteral("COMMIT"));
+        }
+        shelvio::closeConnection(db);
+    }
+
+private:
+    QString m_path;
+    int m_milliseconds;
+};
 
 QStringList titlesInOrder(Catalogue& catalogue)
 {
@@ -40,6 +74,8 @@ private slots:
     void deletesCategoryByExactName();
     void refusesOverlongCategoryName();
     void newBookNeverReusesANumber();
+    void waitsOutAShortLock();
+    void givesUpOnALongLock();
 };
 
 void TestCatalogueFile::createsFullSchema()
@@ -397,6 +433,37 @@ void TestCatalogueFile::newBookNeverReusesANumber()
     QVERIFY(third);
     QVERIFY(*third > second);
     QVERIFY(first < second);
+}
+
+void TestCatalogueFile::waitsOutAShortLock()
+{
+    TestCatalogue file;
+    Catalogue catalogue;
+    catalogue.open(file.path());
+    LockHolder other(file.path(), 300);
+    other.start();
+    other.locked.acquire();
+    QVERIFY2(catalogue.saveBook(testing::book(QStringLiteral("Patient")), {}),
+             qPrintable(catalogue.lastError()));
+    other.wait();
+    QCOMPARE(catalogue.bookCount(), std::optional<qint64>(1));
+}
+
+void TestCatalogueFile::givesUpOnALongLock()
+{
+    TestCatalogue file;
+    file.addBook(QStringLiteral("Kept"));
+    Catalogue catalogue;
+    catalogue.open(file.path());
+    LockHolder other(file.path(), 7000);
+    other.start();
+    other.locked.acquire();
+    QVERIFY(!catalogue.saveBook(testing::book(QStringLiteral("Impatient")), {}));
+    QVERIFY2(catalogue.lastError().contains(QStringLiteral("locked")), qPrintable(catalogue.lastError()));
+    other.wait();
+    QCOMPARE(catalogue.bookCount(), std::optional<qint64>(1));
+    // The connection is usable again once the other program lets go.
+    QVERIFY(catalogue.saveBook(testing::book(QStringLiteral("Later")), {}));
 }
 
 QTEST_GUILESS_MAIN(TestCatalogueFile)
