@@ -20,6 +20,11 @@ QString CatalogueHost::cataloguePath() const
     return m_catalogue.path();
 }
 
+bool CatalogueHost::backupTo(const QString& target, QString* error) const
+{
+    return m_catalogue.copyFileTo(target, error);
+}
+
 void CatalogueHost::releaseCatalogue()
 {
     m_access = m_catalogue.isReadOnly() ? Access::ReadOnly : Access::ReadWrite;

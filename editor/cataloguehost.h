@@ -23,6 +23,9 @@ public:
     QString cataloguePath() const;
     Prompter& prompter() const { return m_prompter; }
 
+    // Copies the catalogue, as last saved and whole, over `target`.
+    bool backupTo(const QString& target, QString* error) const;
+
     // Closes the editor's connection so that the file can be replaced.
     void releaseCatalogue();
     // Opens the same file again, the way it was open before; false, with

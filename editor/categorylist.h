@@ -2,6 +2,8 @@
 
 #include <QListWidgetItem>
 
+#include <functional>
+
 class QListWidget;
 
 namespace shelvio {
@@ -25,5 +27,16 @@ void addCategoryName(QListWidget* list, const QString& name);
 QListWidgetItem* findCategoryName(QListWidget* list, const QString& name);
 
 QStringList categoryNamesIn(const QListWidget* list);
+
+// Takes an entry out of its list and leaves the list with no selected and no
+// current entry. Qt would otherwise select the neighbour, and a second press
+// of a button that acts on "the selected category" would act on a category
+// nobody picked.
+void removeCategoryEntry(QListWidget* list, QListWidgetItem* item);
+
+// Calls `choose` when Enter, Return or Space is pressed in the list, with the
+// current entry selected first, so that the keyboard moves an entry as a
+// double-click does.
+void onEntryChosenByKey(QListWidget* list, std::function<void()> choose);
 
 } // namespace shelvio

@@ -55,7 +55,7 @@ void frmBackupShelvio::Command1_Click()
     bool copied = false;
     {
         BusyPointer busy;
-        copied = copyFileAtomically(m_host.cataloguePath(), target, &error);
+        copied = m_host.backupTo(target, &error);
     }
     if (!copied) {
         m_host.prompter().inform(

@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
+#include <QTimer>
 
 using namespace Qt::StringLiterals;
 
@@ -78,9 +79,9 @@ void frmBookList::setUpControls()
 
 void frmBookList::connectHandlers()
 {
-    connect(ui->optSortByTitle, &QRadioButton::clicked, this, [this] { BuildTreeByTitle(); });
-    connect(ui->optSortAuthor, &QRadioButton::clicked, this, [this] { BuildTreeByAuthor(); });
-    connect(ui->optSortCategory, &QRadioButton::clicked, this, [this] { BuildTreeByCategory(); });
+    connectOrdering(ui->optSortByTitle, &frmBookList::BuildTreeByTitle);
+    connectOrdering(ui->optSortAuthor, &frmBookList::BuildTreeByAuthor);
+    connectOrdering(ui->optSortCategory, &frmBookList::BuildTreeByCategory);
     connect(ui->TreeView1, &BookTreeView::nodeDoubleClicked, this, &frmBookList::onTreeDoubleClick);
     connect(ui->Command1, &QPushButton::clicked, this, [this] { Save(); });
     connect(ui->Command3, &QPushButton::clicked, this, &frmBookList::deleteRecord);
@@ -107,6 +108,34 @@ void frmBookList::connectHandlers()
             [this] { moveCategory(ui->lstCategories, ui->lstCategoriesSelected); });
     connect(ui->lstCategoriesSelected, &QListWidget::itemDoubleClicked, this,
             [this] { moveCategory(ui->lstCategoriesSelected, ui->lstCategories); });
+    onEntryChosenByKey(ui->lstCategories,
+                       [this] { moveCategory(ui->lstCategories, ui->lstCategoriesSelected); });
+    onEntryChosenByKey(ui->lstCategoriesSelected,
+                       [this] { moveCategory(ui->lstCategoriesSelected, ui->lstCategories); });
+}
+
+// An ordering option builds its tree when it is switched on, whichever way:
+// a click or the arrow keys (which click), or a screen reader's toggle
+// action, which switches the option without a click; that one is built as
+// soon as the event is done. A click on the option already on builds again,
+// as a way to read the catalogue afresh.
+void frmBookList::connectOrdering(QRadioButton* option, void (frmBookList::*build)())
+{
+    connect(option, &QRadioButton::toggled, this, [this, option, build](bool on) {
+        if (!on)
+            return;
+        m_unbuiltOrdering = option;
+        QTimer::singleShot(0, this, [this, option, build] {
+            if (m_unbuiltOrdering == option) {
+                m_unbuiltOrdering = nullptr;
+                (this->*build)();
+            }
+        });
+    });
+    connect(option, &QRadioButton::clicked, this, [this, build] {
+        m_unbuiltOrdering = nullptr;
+        (this->*build)();
+    });
 }
 
 bool frmBookList::load(Access access)
@@ -116,6 +145,7 @@ bool frmBookList::load(Access access)
         return false;
     fillAvailableCategories();
     ui->optSortByTitle->setChecked(true);
+    m_unbuiltOrdering = nullptr; // built here and now
     BuildTreeByTitle();
     ui->TreeView1->setFocus();
     return true;
@@ -138,9 +168,7 @@ bool frmBookList::openCatalogue(Access access)
                           messageTitle());
         return true;
     case Catalogue::OpenStatus::NotACatalogue:
-        m_prompter.inform(u"The file %1 is not a Tomarium catalogue. %2\n\nThe file has been left as it "
-                          u"is. Tomarium will close."_s.arg(path, m_catalogue.lastError()),
-                          messageTitle());
+        m_prompter.inform(notACatalogueMessage(DatabasePath, m_catalogue.lastError()), messageTitle());
         return false;
     case Catalogue::OpenStatus::LegacyFormat:
         // Converted with the user's consent, it opens as any catalogue.

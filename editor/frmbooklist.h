@@ -12,6 +12,7 @@ class frmBookList;
 }
 class QListWidget;
 class QListWidgetItem;
+class QRadioButton;
 
 namespace shelvio {
 
@@ -61,6 +62,7 @@ private:
     bool openCatalogue(Access access);
     void setUpControls();
     void connectHandlers();
+    void connectOrdering(QRadioButton* option, void (frmBookList::*build)());
     void startReports();
     bool refuseWhenReadOnly();
     void reportFailure(const QString& what);
@@ -83,6 +85,7 @@ private:
     QStringList selectedCategoryNames() const;
     std::optional<BookRecord> bookFromFields();
     Prompter::Answer askUnsavedChanges();
+    bool offerToSaveVanishedBookAsNew();
     bool settleUnsavedChanges();
     void onTreeDoubleClick(const QString& key);
     void loadBook(qint64 bookId);
@@ -110,6 +113,7 @@ private:
     QString LoadedTitle;
     QString LoadedAuthor;
     QString LoadedFirstName;
+    QRadioButton* m_unbuiltOrdering = nullptr; // switched on without a click, not built yet
 
     // File > Backup and File > Restore; declared last so that their windows
     // go before the catalogue they use.

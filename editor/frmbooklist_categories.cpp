@@ -36,7 +36,7 @@ void frmBookList::selectCategoriesOfBook(qint64 bookId)
         if (!item)
             continue;
         addCategoryName(ui->lstCategoriesSelected, item->text());
-        delete item;
+        removeCategoryEntry(ui->lstCategories, item);
     }
 }
 
@@ -46,7 +46,7 @@ void frmBookList::moveCategory(QListWidget* from, QListWidget* to)
     if (!item || !item->isSelected())
         return;
     addCategoryName(to, item->text());
-    delete item;
+    removeCategoryEntry(from, item);
     ChangesMade = true;
 }
 
@@ -114,7 +114,7 @@ void frmBookList::deleteCategory()
             reportFailure(u"The category could not be deleted. Nothing has been changed."_s);
         return;
     }
-    delete item;
+    removeCategoryEntry(ui->lstCategories, item);
 }
 
 } // namespace shelvio

@@ -160,10 +160,17 @@ bool frmBookList::Save()
     }
     if (refuseWhenReadOnly())
         return false;
-    const auto book = bookFromFields();
+    auto book = bookFromFields();
     if (!book)
         return false;
-    const auto id = m_catalogue.saveBook(*book, selectedCategoryNames());
+    auto id = m_catalogue.saveBook(*book, selectedCategoryNames());
+    if (!id && book->id && m_catalogue.lastError().isEmpty()) {
+        if (!offerToSaveVanishedBookAsNew())
+            return false;
+        removeBookNode(*book->id);
+        book->id.reset();
+        id = m_catalogue.saveBook(*book, selectedCategoryNames());
+    }
     if (!id) {
         reportFailure(
             u"The book could not be saved. Nothing has been changed, and what you typed is still on "
@@ -175,6 +182,15 @@ bool frmBookList::Save()
     ClearBookFields();
     refreshCountAfterChange();
     return true;
+}
+
+// The book on screen was deleted by another program since it was shown.
+bool frmBookList::offerToSaveVanishedBookAsNew()
+{
+    return m_prompter.ask(u"This book is no longer in the catalogue; another program may have deleted it.\n\n"
+                          u"Do you want to save what is on the screen as a new book?"_s,
+                          messageTitle(), Prompter::Buttons::YesNo,
+                          Prompter::Answer::Yes) == Prompter::Answer::Yes;
 }
 
 void frmBookList::onTreeDoubleClick(const QString& key)

@@ -39,9 +39,20 @@ QString successMessage(const LegacyConversion& result)
 
 } // namespace
 
+QString notACatalogueMessage(const QString& catalogPath, const QString& why)
+{
+    return u"The file %1 is not a Tomarium catalogue. %2\n\nThe file has been left as it is. Tomarium will "
+           u"close."_s.arg(QDir::toNativeSeparators(catalogPath), why);
+}
+
 bool offerLegacyConversion(const QString& catalogPath, Prompter& prompter)
 {
     const QString path = QDir::toNativeSeparators(catalogPath);
+    QString problem;
+    if (!isJetCatalogue(catalogPath, &problem)) {
+        prompter.inform(notACatalogueMessage(catalogPath, problem), u"Tomarium"_s);
+        return false;
+    }
     const auto answer = prompter.ask(
         u"The catalogue %1 is in the format of an older program.\n\nConvert it now? The converted catalogue "
         u"takes its place, and the original file is kept, unchanged, next to it.\n\nIf you choose No, "

@@ -1,5 +1,6 @@
 #include "catalogue.h"
 
+#include "cataloguefiles.h"
 #include "fileformat.h"
 #include "nameforms.h"
 #include "numbers.h"
@@ -98,6 +99,29 @@ bool Catalogue::isCatalogueFile(const QString& path, QString* problem)
     return ok;
 }
 
+bool Catalogue::copyFileTo(const QString& target, QString* error)
+{
+    if (!m_db.isOpen())
+        return copyFileAtomically(m_path, target, error);
+    // A read inside a transaction takes the shared lock and keeps it to the
+    // end of the transaction; a writer must wait for it to go before it may
+    // touch the file.
+    if (!m_db.transaction()) {
+        *error = m_db.lastError().text();
+        return false;
+    }
+    QSqlQuery lock(m_db);
+    if (!lock.exec(QString::fromLatin1(sql::countBooks)) || !lock.next()) {
+        *error = u"%1 cannot be read: %2"_s.arg(QDir::toNativeSeparators(m_path), lock.lastError().text());
+        m_db.rollback();
+        return false;
+    }
+    const bool copied = copyFileAtomically(m_path, target, error);
+    lock.finish();
+    m_db.rollback(); // the transaction only read
+    return copied;
+}
+
 Catalogue::OpenStatus Catalogue::createNew(const QString& path)
 {
     if (!QFileInfo(QFileInfo(path).absolutePath()).isWritable()) {
@@ -135,10 +159,19 @@ bool Catalogue::run(QSqlQuery& query)
     return query.exec() || fail(query);
 }
 
+bool Catalogue::next(QSqlQuery& query)
+{
+    if (query.next())
+        return true;
+    if (query.lastError().type() != QSqlError::NoError)
+        fail(query);
+    return false;
+}
+
 std::optional<qint64> Catalogue::bookCount()
 {
     QSqlQuery query(m_db);
-    if (!prepare(query, sql::countBooks) || !run(query) || !query.next())
+    if (!prepare(query, sql::countBooks) || !run(query) || !next(query))
         return std::nullopt;
     return query.value(0).toLongLong();
 }
@@ -182,8 +215,10 @@ std::optional<QStringList> Catalogue::categoryNames()
     if (!prepare(query, sql::categoryNames) || !run(query))
         return std::nullopt;
     QStringList names;
-    while (query.next())
+    while (next(query))
         names << query.value(0).toString();
+    if (query.lastError().type() != QSqlError::NoError)
+        return std::nullopt;
     return names;
 }
 
@@ -194,7 +229,7 @@ std::optional<BookRecord> Catalogue::loadBook(qint64 id)
     if (!prepare(query, sql::bookById))
         return std::nullopt;
     query.addBindValue(id);
-    if (!run(query) || !query.next())
+    if (!run(query) || !next(query))
         return std::nullopt;
     BookRecord book;
     book.id = query.value(0).toLongLong();
@@ -223,8 +258,10 @@ std::optional<QStringList> Catalogue::categoryNamesOfBook(qint64 id)
     if (!run(query))
         return std::nullopt;
     QStringList names;
-    while (query.next())
+    while (next(query))
         names << query.value(0).toString();
+    if (query.lastError().type() != QSqlError::NoError)
+        return std::nullopt;
     return names;
 }
 
@@ -251,7 +288,7 @@ std::optional<qint64> Catalogue::categoryId(const QString& name)
     if (!prepare(query, sql::categoryIdByName))
         return std::nullopt;
     query.addBindValue(name);
-    if (!run(query) || !query.next())
+    if (!run(query) || !next(query))
         return std::nullopt;
     return query.value(0).toLongLong();
 }
@@ -308,6 +345,12 @@ std::optional<qint64> Catalogue::saveBook(const BookRecord& book, const QStringL
         write.addBindValue(*book.id);
     if (!run(write))
         return failed();
+    if (book.id && write.numRowsAffected() == 0) {
+        // Another program has deleted the book: nothing to update, and no
+        // link may be written for it. An empty lastError() says so.
+        m_lastError.clear();
+        return failed();
+    }
     const qint64 id = book.id ? *book.id : write.lastInsertId().toLongLong();
     write.finish();
 
@@ -345,7 +388,7 @@ std::optional<bool> Catalogue::categoryNameOnFile(const QString& name)
     if (!prepare(query, sql::categoryNameOnFile))
         return std::nullopt;
     query.addBindValue(name);
-    if (!run(query) || !query.next())
+    if (!run(query) || !next(query))
         return std::nullopt;
     return query.value(0).toLongLong() > 0;
 }
@@ -379,7 +422,7 @@ std::optional<qint64> Catalogue::booksUsingCategory(const QString& name)
     if (!prepare(query, sql::booksUsingCategory))
         return std::nullopt;
     query.addBindValue(*id);
-    if (!run(query) || !query.next())
+    if (!run(query) || !next(query))
         return std::nullopt;
     return query.value(0).toLongLong();
 }

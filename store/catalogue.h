@@ -58,7 +58,8 @@ public:
     // Writing. Each runs in one transaction and leaves the file as it was when
     // it fails.
     // Inserts (no id) or updates the book and rewrites its category links;
-    // returns the book's number.
+    // returns the book's number. Updating a book that is no longer on file
+    // writes nothing and fails with an empty lastError().
     std::optional<qint64> saveBook(const BookRecord& book, const QStringList& categoryNames);
     bool deleteBook(qint64 id);
     std::optional<bool> categoryNameOnFile(const QString& name);
@@ -69,6 +70,12 @@ public:
     // empty lastError() when no such category is on file.
     bool deleteCategory(const QString& name);
 
+    // Copies the catalogue file, as last committed, over `target` (see
+    // copyFileAtomically). SQLite's read lock is held for the whole copy, so
+    // that no other program can write a change into the file half-way
+    // through it. On failure *error names the file and the cause.
+    bool copyFileTo(const QString& target, QString* error);
+
     // Whether an SQLite file holds the catalogue's tables; *problem says what
     // is missing or wrong. Reads only.
     static bool isCatalogueFile(const QString& path, QString* problem);
@@ -78,6 +85,8 @@ private:
     bool fail(const QSqlQuery& query);
     bool fail(const QString& message);
     bool run(QSqlQuery& query);
+    // The next row; false at the end and on a failure, which sets lastError().
+    bool next(QSqlQuery& query);
     bool prepare(QSqlQuery& query, const char* statement);
     bool beginWrite();
     bool commitWrite();

@@ -23,6 +23,36 @@ namespace {
 
 using namespace legacy;
 
+// Opens the Jet file and finds the catalogue's tables in it, each with the
+// columns the catalogue needs. False with *problem when the file cannot be
+// read or is not a book catalogue.
+bool openJetCatalogue(JetFile& jet, const QString& path, QHash<QString, JetTable>* tables, QString* problem)
+{
+    if (!jet.open(path)) {
+        *problem = jet.error();
+        return false;
+    }
+    QStringList problems;
+    for (const TableLayout& layout : catalogueTables()) {
+        const auto table = jet.table(layout.name);
+        if (!table && !jet.error().isEmpty()) {
+            *problem = jet.error();
+            return false;
+        }
+        if (!table)
+            problems << u"it has no table %1"_s.arg(layout.name);
+        else
+            problems << tableProblems(layout, *table);
+        if (table)
+            tables->insert(layout.name, *table);
+    }
+    if (!problems.isEmpty()) {
+        *problem = u"It is not a book catalogue: "_s + problems.join(u"; "_s) + u'.';
+        return false;
+    }
+    return true;
+}
+
 // Writes the new file from the Jet file and checks it; see convertJetCatalogue.
 class Converter {
 public:
@@ -93,22 +123,9 @@ bool Converter::openSource()
         return fail(u"The file %1 is already there."_s.arg(QDir::toNativeSeparators(m_targetPath)));
     if (detectFileKind(m_jetPath) != FileKind::Jet)
         return fail(u"The file %1 is not a Jet database."_s.arg(QDir::toNativeSeparators(m_jetPath)));
-    if (!m_jet.open(m_jetPath))
-        return fail(m_jet.error());
-    QStringList problems;
-    for (const TableLayout& layout : catalogueTables()) {
-        const auto table = m_jet.table(layout.name);
-        if (!table && !m_jet.error().isEmpty())
-            return fail(m_jet.error());
-        if (!table)
-            problems << u"it has no table %1"_s.arg(layout.name);
-        else
-            problems << tableProblems(layout, *table);
-        if (table)
-            m_tables.insert(layout.name, *table);
-    }
-    if (!problems.isEmpty())
-        return fail(u"It is not a book catalogue: "_s + problems.join(u"; "_s) + u'.');
+    QString problem;
+    if (!openJetCatalogue(m_jet, m_jetPath, &m_tables, &problem))
+        return fail(problem);
     return true;
 }
 
@@ -335,6 +352,13 @@ void Converter::discardTarget()
 // mask tells the two apart, and JetFile reads that. An empty text therefore
 // arrives as empty text and a Null as Null, each exactly as the original
 // holds it (the editor reads both as empty).
+bool isJetCatalogue(const QString& jetPath, QString* problem)
+{
+    JetFile jet;
+    QHash<QString, JetTable> tables;
+    return openJetCatalogue(jet, jetPath, &tables, problem);
+}
+
 LegacyConversion convertJetCatalogue(const QString& jetPath, const QString& targetPath)
 {
     return Converter(jetPath, targetPath).run();

@@ -14,6 +14,10 @@ struct LegacyConversion {
     QString keptOriginalPath; // migrateJetCatalogue: where the original now lies
 };
 
+// Whether the Jet file holds the older program's catalogue tables with the
+// columns a conversion reads. Reads only; on failure *problem says why.
+bool isJetCatalogue(const QString& jetPath, QString* problem);
+
 // Writes a new catalogue at targetPath (which must not exist) from the Jet
 // file at jetPath, then checks every table's row count and every value
 // against the source. On failure targetPath is removed and jetPath is

@@ -1,6 +1,7 @@
 #include "numbers.h"
 
 #include <cmath>
+#include <limits>
 #include <optional>
 
 #include <QRegularExpression>
@@ -25,10 +26,11 @@ std::optional<double> readNumber(const QString& text, const QLocale& locale)
 }
 
 // value * 10^decimals rounded to the nearest whole number, halves to even,
-// or nothing when the result lies outside +-limit. The rounding works on the
-// shortest decimal text of the value, so that a typed 0.00015 (which binary
-// floating point holds as a hair less) rounds as the decimal it was typed as.
-std::optional<qint64> roundDecimal(double value, int decimals, qint64 limit)
+// or nothing when the result lies outside [minimum, maximum]. The rounding
+// works on the shortest decimal text of the value, so that a typed 0.00015
+// (which binary floating point holds as a hair less) rounds as the decimal it
+// was typed as.
+std::optional<qint64> roundDecimal(double value, int decimals, qint64 minimum, qint64 maximum)
 {
     if (!std::isfinite(value))
         return std::nullopt;
@@ -50,10 +52,13 @@ std::optional<qint64> roundDecimal(double value, int decimals, qint64 limit)
         if (first > u'5' || (first == u'5' && (moreAfter || units % 2 == 1)))
             ++units;
     }
-    if (units > quint64(limit))
+    // The magnitude is checked against the bound of its sign before it
+    // becomes signed, so that no step overflows. Both bounds enclose zero.
+    const bool negative = value < 0;
+    const quint64 bound = negative ? 0 - quint64(minimum) : quint64(maximum);
+    if (units > bound)
         return std::nullopt;
-    const auto magnitude = static_cast<qint64>(units);
-    return value < 0 ? -magnitude : magnitude;
+    return negative ? qint64(0 - units) : qint64(units);
 }
 
 QString withoutCurrencySign(QString text, const QLocale& locale)
@@ -71,12 +76,13 @@ QString withoutCurrencySign(QString text, const QLocale& locale)
     return text;
 }
 
-ParsedNumber parseWithin(const QString& text, const QLocale& locale, int decimals, qint64 limit)
+ParsedNumber parseWithin(const QString& text, const QLocale& locale, int decimals, qint64 minimum,
+                         qint64 maximum)
 {
     const auto number = readNumber(text, locale);
     if (!number)
         return {};
-    const auto value = roundDecimal(*number, decimals, limit);
+    const auto value = roundDecimal(*number, decimals, minimum, maximum);
     if (!value)
         return {ParsedNumber::OutOfRange, 0};
     return {ParsedNumber::Value, *value};
@@ -86,13 +92,13 @@ ParsedNumber parseWithin(const QString& text, const QLocale& locale, int decimal
 
 ParsedNumber parseWholeNumber(const QString& typed, const QLocale& locale)
 {
-    return parseWithin(typed.trimmed(), locale, 0, maxWholeNumber);
+    return parseWithin(typed.trimmed(), locale, 0, minWholeNumber, maxWholeNumber);
 }
 
 ParsedNumber parseCost(const QString& typed, const QLocale& locale)
 {
     const QString text = withoutCurrencySign(typed.trimmed(), locale);
-    return parseWithin(text, locale, costDecimals, maxCostUnits);
+    return parseWithin(text, locale, costDecimals, -maxCostUnits, maxCostUnits);
 }
 
 QString formatCost(qint64 units, const QLocale& locale)
@@ -129,7 +135,9 @@ std::optional<qint64> storedCostUnits(const QVariant& value)
 
 qint64 costUnitsFromAmount(double amount)
 {
-    return roundDecimal(amount, costDecimals, maxCostUnits).value_or(0);
+    return roundDecimal(amount, costDecimals, -std::numeric_limits<qint64>::max(),
+                        std::numeric_limits<qint64>::max())
+        .value_or(0);
 }
 
 double amountFromCostUnits(qint64 units)

@@ -25,10 +25,16 @@ struct ParsedNumber {
     qint64 value = 0;
 };
 
-inline constexpr qint64 maxWholeNumber = 2147483647; // Long Integer
+// Long Integer
+inline constexpr qint64 minWholeNumber = -2147483648LL;
+inline constexpr qint64 maxWholeNumber = 2147483647;
 inline constexpr int costDecimals = 4;
-inline constexpr qint64 costUnitsPerAmount = 10000;         // ten-thousandths
-inline constexpr qint64 maxCostUnits = 9223372036854775807; // Currency
+inline constexpr qint64 costUnitsPerAmount = 10000; // ten-thousandths
+// The Cost column keeps an amount as a double, which holds every amount of
+// four decimals exactly only below 2^39 (549,755,813,888): beyond it the step
+// between two doubles is wider than a ten-thousandth. A typed cost must lie
+// within that range either way; a stored one is read whatever it is.
+inline constexpr qint64 maxCostUnits = (qint64(1) << 39) * costUnitsPerAmount - 1;
 
 ParsedNumber parseWholeNumber(const QString& typed, const QLocale& locale = QLocale());
 ParsedNumber parseCost(const QString& typed, const QLocale& locale = QLocale());

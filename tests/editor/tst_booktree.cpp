@@ -2,6 +2,7 @@
 #include "editorharness.h"
 #include "nameforms.h"
 
+#include <QAccessible>
 #include <QTest>
 
 using namespace shelvio;
@@ -20,6 +21,8 @@ private slots:
     void doubleClickOnNothingDoesNothing();
     void enterLoadsTheCurrentBook();
     void changingOrderingKeepsTheEditArea();
+    void treeFollowsTheOptionHoweverItIsSet_data();
+    void treeFollowsTheOptionHoweverItIsSet();
 };
 
 void TestBookTree::emptyCatalogueInEveryOrdering()
@@ -180,6 +183,48 @@ void TestBookTree::changingOrderingKeepsTheEditArea()
     QVERIFY(editor.window().changesMade());
     QVERIFY(!editor.window().newEntry());
     QVERIFY(editor.prompter().prompts().isEmpty());
+}
+
+// A screen reader switches an option with its toggle or press action, the
+// keyboard with the arrow keys, without a click on the option itself.
+void TestBookTree::treeFollowsTheOptionHoweverItIsSet_data()
+{
+    QTest::addColumn<QString>("how");
+    for (const char* how : {"click", "arrow key", "toggle action", "press action"})
+        QTest::newRow(how) << QString::fromLatin1(how);
+}
+
+void TestBookTree::treeFollowsTheOptionHoweverItIsSet()
+{
+    QFETCH(QString, how);
+    EditorHarness editor;
+    editor.file().addCategory(QStringLiteral("Poetry"));
+    editor.file().addBook(QStringLiteral("Odes"), QStringLiteral("Keats"), QStringLiteral("John"),
+                          {"Poetry"});
+    QVERIFY(editor.start());
+    QRadioButton* author = editor.option("optSortAuthor");
+    QAccessibleActionInterface* actions = QAccessible::queryAccessibleInterface(author)->actionInterface();
+    QVERIFY(actions);
+    int builds = 0;
+    connect(editor.tree()->model(), &QAbstractItemModel::modelReset, this, [&builds] { ++builds; });
+    if (how == QLatin1String("click")) {
+        editor.click("optSortAuthor");
+    } else if (how == QLatin1String("arrow key")) {
+        editor.option("optSortByTitle")->setFocus();
+        QTest::keyClick(editor.option("optSortByTitle"), Qt::Key_Right);
+    } else {
+        actions->doAction(how == QLatin1String("toggle action") ? QAccessibleActionInterface::toggleAction()
+                                                                : QAccessibleActionInterface::pressAction());
+        QTRY_VERIFY(author->isChecked());
+    }
+    QVERIFY(author->isChecked());
+    QTRY_COMPARE(editor.rootTexts(), QStringList{"Keats, John"});
+    QCOMPARE(builds, 1);
+    // A click on the option already on reads the catalogue again.
+    editor.file().addBook(QStringLiteral("Endymion"), QStringLiteral("Keats"), QStringLiteral("John"));
+    editor.click("optSortAuthor");
+    QCOMPARE(editor.childTexts(QStringLiteral("AKeats, John")), (QStringList{"Endymion", "Odes"}));
+    QCOMPARE(builds, 2);
 }
 
 QTEST_MAIN(TestBookTree)

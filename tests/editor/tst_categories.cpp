@@ -37,6 +37,9 @@ private slots:
     void deleteUnusedCategory();
     void deleteCategoryUsedByTwoBooks();
     void deleteKeepsCaseOnlyTwinsApart();
+    void noEntryStaysSelectedAfterARemoval_data();
+    void noEntryStaysSelectedAfterARemoval();
+    void keysMoveTheCurrentEntry();
     void realInputBox();
 };
 
@@ -286,6 +289,82 @@ void TestCategories::deleteKeepsCaseOnlyTwinsApart()
     QCOMPARE(editor.file().scalar(QStringLiteral("SELECT count(*) FROM BookCategoryLink WHERE BookID = ?"),
                                   {lower}),
              QVariant(0));
+}
+
+// After an entry leaves a list (deleted, or moved by a double-click or a
+// key), neither list has a selected entry: a second press of Delete Category
+// finds nothing to delete instead of the entry's neighbour.
+void TestCategories::noEntryStaysSelectedAfterARemoval_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::newRow("deleted") << QStringLiteral("delete");
+    QTest::newRow("moved to the book") << QStringLiteral("assign");
+    QTest::newRow("moved back") << QStringLiteral("unassign");
+    QTest::newRow("moved by Enter") << QStringLiteral("enter");
+}
+
+void TestCategories::noEntryStaysSelectedAfterARemoval()
+{
+    QFETCH(QString, how);
+    EditorHarness editor;
+    for (const char* name : {"Art", "Biography", "Crime", "Drama"})
+        editor.file().addCategory(QString::fromLatin1(name));
+    QVERIFY(editor.start());
+    const QString picked = QStringLiteral("Biography");
+    if (how == QLatin1String("delete")) {
+        editor.selectEntry("lstCategories", picked);
+        editor.click("Command5");
+    } else if (how == QLatin1String("assign")) {
+        editor.doubleClickEntry("lstCategories", picked);
+    } else if (how == QLatin1String("unassign")) {
+        editor.doubleClickEntry("lstCategories", picked);
+        editor.doubleClickEntry("lstCategories", QStringLiteral("Crime"));
+        editor.doubleClickEntry("lstCategoriesSelected", picked);
+    } else {
+        editor.selectEntry("lstCategories", picked);
+        QTest::keyClick(editor.list("lstCategories"), Qt::Key_Return);
+    }
+    for (const char* list : {"lstCategories", "lstCategoriesSelected"}) {
+        QVERIFY2(editor.list(list)->selectedItems().isEmpty(), list);
+        QVERIFY2(!editor.list(list)->currentItem(), list);
+    }
+    const int categories = categoryRows(editor);
+    editor.prompter().clear();
+    editor.click("Command5");
+    QCOMPARE(editor.prompter().last().text,
+             QStringLiteral("No Category selected to delete.  Process aborted."));
+    QCOMPARE(categoryRows(editor), categories);
+}
+
+// Enter, Return and Space move the current entry as a double-click does.
+void TestCategories::keysMoveTheCurrentEntry()
+{
+    EditorHarness editor;
+    for (const char* name : {"Art", "Biography", "Crime"})
+        editor.file().addCategory(QString::fromLatin1(name));
+    QVERIFY(editor.start());
+    QListWidget* available = editor.list("lstCategories");
+    QListWidget* selected = editor.list("lstCategoriesSelected");
+    available->setFocus();
+    QTest::keyClick(available, Qt::Key_Home);
+    QTest::keyClick(available, Qt::Key_Down);
+    QCOMPARE(available->currentItem()->text(), QStringLiteral("Biography"));
+    QTest::keyClick(available, Qt::Key_Enter);
+    QCOMPARE(editor.listEntries("lstCategoriesSelected"), QStringList{"Biography"});
+    QVERIFY(editor.window().changesMade());
+    // The current entry need not be selected: the focus frame marks it.
+    available->setCurrentRow(1, QItemSelectionModel::NoUpdate);
+    QTest::keyClick(available, Qt::Key_Space);
+    QCOMPARE(editor.listEntries("lstCategoriesSelected"), (QStringList{"Biography", "Crime"}));
+    QCOMPARE(editor.listEntries("lstCategories"), QStringList{"Art"});
+    // A second key with no current entry moves nothing.
+    QTest::keyClick(available, Qt::Key_Return);
+    QCOMPARE(editor.listEntries("lstCategories"), QStringList{"Art"});
+    selected->setFocus();
+    selected->setCurrentRow(0);
+    QTest::keyClick(selected, Qt::Key_Space);
+    QCOMPARE(editor.listEntries("lstCategories"), (QStringList{"Art", "Biography"}));
+    QCOMPARE(editor.listEntries("lstCategoriesSelected"), QStringList{"Crime"});
 }
 
 void TestCategories::realInputBox()

@@ -91,12 +91,13 @@ void TestLegacyStartup::aJetFileThatIsNoCatalogueIsRefused()
     const QString path = testing::copyFixture("legacy/NotACatalogue.mdb", folder.filePath("Shelvio.mdb"));
     const QByteArray before = testing::fileBytes(path);
     ScriptedPrompter prompter;
-    prompter.queueAnswer(Prompter::Answer::Yes);
 
+    // Told at once, without the question whether to convert it.
     QVERIFY(!offerLegacyConversion(path, prompter));
-    QCOMPARE(prompter.prompts().size(), 2);
-    QCOMPARE(prompter.last().title, QString("Conversion Failed"));
-    for (const char* part : {"no table Books", "has been left as it is"})
+    QCOMPARE(prompter.prompts().size(), 1);
+    QCOMPARE(prompter.last().kind, ScriptedPrompter::Prompt::Inform);
+    QCOMPARE(prompter.last().title, QString("Tomarium"));
+    for (const char* part : {"is not a Tomarium catalogue", "no table Books", "has been left as it is"})
         QVERIFY2(prompter.last().text.contains(part), qPrintable(prompter.last().text));
     QCOMPARE(testing::fileBytes(path), before);
     QCOMPARE(filesIn(folder.path()), QStringList{"Shelvio.mdb"});

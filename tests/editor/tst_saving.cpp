@@ -47,6 +47,8 @@ private slots:
     void storedBookInTitleOrdering();
     void storedBookInAuthorOrdering();
     void failedSaveKeepsTheInput();
+    void bookDeletedByAnotherProgram_data();
+    void bookDeletedByAnotherProgram();
 };
 
 void TestSaving::storesWhatWasTyped()
@@ -339,6 +341,65 @@ void TestSaving::failedSaveKeepsTheInput()
     // Closing then asks again and stays open when the save fails once more.
     editor.prompter().queueAnswer(Prompter::Answer::Yes);
     QVERIFY(!editor.window().close());
+}
+
+// The book on screen was deleted by another program before Save: the user
+// is asked whether to save it as a new book; nothing is written for the
+// book that is gone.
+void TestSaving::bookDeletedByAnotherProgram_data()
+{
+    QTest::addColumn<QString>("ordering");
+    QTest::addColumn<bool>("saveAsNew");
+    for (const char* ordering : {"optSortByTitle", "optSortAuthor", "optSortCategory"}) {
+        QTest::addRow("%s, Yes", ordering) << QString::fromLatin1(ordering) << true;
+        QTest::addRow("%s, No", ordering) << QString::fromLatin1(ordering) << false;
+    }
+}
+
+void TestSaving::bookDeletedByAnotherProgram()
+{
+    QFETCH(QString, ordering);
+    QFETCH(bool, saveAsNew);
+    EditorHarness editor;
+    editor.file().addCategory(QStringLiteral("Poetry"));
+    const qint64 gone =
+        editor.file().addBook(QStringLiteral("Odes"), QStringLiteral("Keats"), {}, {"Poetry"});
+    QVERIFY(editor.start());
+    editor.order(ordering.toLatin1().constData());
+    editor.doubleClickNode(ordering == QLatin1String("optSortCategory") ? categoryBookNodeKey(0, gone)
+                                                                        : titleNodeKey(gone));
+    editor.file().exec(QStringLiteral("DELETE FROM BookCategoryLink WHERE BookID = ?"), {gone});
+    editor.file().exec(QStringLiteral("DELETE FROM Books WHERE BookID = ?"), {gone});
+    editor.type("txtTitle", QStringLiteral("Odes, revised"));
+    editor.prompter().clear();
+    editor.prompter().queueAnswer(saveAsNew ? Prompter::Answer::Yes : Prompter::Answer::No);
+
+    QCOMPARE(editor.window().Save(), saveAsNew);
+    QCOMPARE(editor.prompter().prompts().size(), 1);
+    QVERIFY2(editor.prompter().last().text.contains(QStringLiteral("no longer in the catalogue")),
+             qPrintable(editor.prompter().last().text));
+    QCOMPARE(editor.prompter().last().buttons, Prompter::Buttons::YesNo);
+    const auto links = editor.file().rows(QStringLiteral("SELECT BookID, CategoryKey FROM BookCategoryLink"));
+    if (!saveAsNew) {
+        QCOMPARE(editor.file().scalar(QStringLiteral("SELECT count(*) FROM Books")).toInt(), 0);
+        QVERIFY(links.isEmpty());
+        QCOMPARE(editor.text("txtTitle")->text(), QStringLiteral("Odes, revised"));
+        QCOMPARE(editor.listEntries("lstCategoriesSelected"), QStringList{"Poetry"});
+        QVERIFY(editor.window().changesMade());
+        return;
+    }
+    const qint64 added = lastBookId(editor);
+    QVERIFY(added > gone);
+    QCOMPARE(storedRow(editor, QStringLiteral("Title, Author"), added),
+             (QVariantList{"Odes, revised", "Keats"}));
+    QCOMPARE(links, (QList<QVariantList>{{added, 1}}));
+    QVERIFY(editor.text("txtTitle")->text().isEmpty());
+    const BookTreeModel& nodes = editor.tree()->nodes();
+    QVERIFY(!nodes.contains(titleNodeKey(gone)));
+    if (ordering == QLatin1String("optSortCategory"))
+        QCOMPARE(editor.childTexts(categoryNodeKey(QStringLiteral("Poetry"))), QStringList{"Odes, revised"});
+    else
+        QCOMPARE(nodes.text(titleNodeKey(added)), QStringLiteral("Odes, revised"));
 }
 
 QTEST_MAIN(TestSaving)

@@ -1,9 +1,12 @@
+#include "catalogue.h"
 #include "cataloguefiles.h"
 #include "filesizelimit.h"
 #include "testcatalogue.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -33,6 +36,7 @@ class TestCatalogueFiles : public QObject {
     Q_OBJECT
 private slots:
     void copiesEveryByteAndReplacesTheTarget();
+    void backupBesideAWriterHoldsOnlyWholeBooks();
     void refusesATargetFolderThatCannotHoldFiles_data();
     void refusesATargetFolderThatCannotHoldFiles();
     void failedCopyLeavesThePreviousTargetWhole();
@@ -63,6 +67,50 @@ void TestCatalogueFiles::copiesEveryByteAndReplacesTheTarget()
     QVERIFY2(copyFileAtomically(second.path(), backup, &error), qPrintable(error));
     QCOMPARE(testing::fileBytes(backup), second.bytes());
     QCOMPARE(QDir(target.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"Shelvo.bak"});
+}
+
+// Another program saves books, each with three categories, all through
+// twenty backups: every backup must be a whole catalogue, holding each book
+// with all three of its links.
+void TestCatalogueFiles::backupBesideAWriterHoldsOnlyWholeBooks()
+{
+    TestCatalogue file;
+    for (const char* name : {"One", "Two", "Three"})
+        file.addCategory(QString::fromLatin1(name));
+    // A file of some megabytes, so that a copy takes long enough to meet
+    // the writer's commits.
+    file.exec(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 8000) "
+                             "INSERT INTO Books (Title, GA2, Author, Comments) "
+                             "SELECT 'Book ' || i, 'Book ' || i, 'Seed', printf('%.400c', 'x') FROM n"));
+    Catalogue catalogue;
+    QCOMPARE(catalogue.open(file.path()), Catalogue::OpenStatus::Opened);
+
+    QProcess writer;
+    writer.start(QCoreApplication::applicationDirPath() + QStringLiteral("/catalogue_worker"),
+                 {QStringLiteral("save-books"), file.path()});
+    QVERIFY2(writer.waitForReadyRead(10000), qPrintable(writer.readAllStandardError()));
+    QTemporaryDir folder;
+    const QString backup = backupFilePath(folder.path());
+    const qint64 before = file.scalar(QStringLiteral("SELECT count(*) FROM Books")).toLongLong();
+    for (int i = 0; i < 20; ++i) {
+        QString error;
+        QVERIFY2(catalogue.copyFileTo(backup, &error), qPrintable(error));
+        QCOMPARE(testing::queryFile(backup, QStringLiteral("PRAGMA integrity_check")).value(0).value(0),
+                 QVariant(QStringLiteral("ok")));
+        const auto halfBooks = testing::queryFile(
+            backup,
+            QStringLiteral("SELECT count(*) FROM Books b WHERE Author = 'Worker' AND "
+                           "(SELECT count(*) FROM BookCategoryLink l WHERE l.BookID = b.BookID) <> 3"));
+        QCOMPARE(halfBooks.value(0).value(0).toInt(), 0);
+        const auto strayLinks = testing::queryFile(
+            backup, QStringLiteral("SELECT count(*) FROM BookCategoryLink l "
+                                   "WHERE NOT EXISTS (SELECT 1 FROM Books b WHERE b.BookID = l.BookID)"));
+        QCOMPARE(strayLinks.value(0).value(0).toInt(), 0);
+    }
+    writer.kill();
+    writer.waitForFinished();
+    // The writer was really at work during the backups.
+    QVERIFY(file.scalar(QStringLiteral("SELECT count(*) FROM Books")).toLongLong() > before);
 }
 
 // clang-format off

@@ -205,7 +205,8 @@ void TestNameForms::wholeNumbers_data()
     QTest::newRow("negative") << "en_US" << "-44" << value << qint64(-44);
     QTest::newRow("largest") << "en_US" << "2147483647" << value << qint64(2147483647);
     QTest::newRow("too large") << "en_US" << "2147483648" << tooBig << qint64(0);
-    QTest::newRow("too small") << "en_US" << "-2147483648" << tooBig << qint64(0);
+    QTest::newRow("smallest") << "en_US" << "-2147483648" << value << qint64(-2147483648LL);
+    QTest::newRow("too small") << "en_US" << "-2147483649" << tooBig << qint64(0);
     QTest::newRow("huge") << "en_US" << "1e300" << tooBig << qint64(0);
     QTest::newRow("nan") << "en_US" << "nan" << null << qint64(0);
 }
@@ -240,8 +241,12 @@ void TestNameForms::costs_data()
     QTest::newRow("German grouped") << "de_DE" << "1.234,5" << value << qint64(12345000);
     QTest::newRow("words") << "en_US" << "cheap" << null << qint64(0);
     QTest::newRow("sign alone") << "en_US" << "$" << null << qint64(0);
-    QTest::newRow("too large") << "en_US" << "922337203685478" << tooBig << qint64(0);
-    QTest::newRow("large") << "en_US" << "922337203685" << value << qint64(9223372036850000);
+    // The column keeps a double: four decimals stay exact only below 2^39.
+    QTest::newRow("largest") << "en_US" << "549755813887.9999" << value << qint64(5497558138879999);
+    QTest::newRow("smallest") << "en_US" << "-549755813887.9999" << value << qint64(-5497558138879999);
+    QTest::newRow("too large") << "en_US" << "549755813888" << tooBig << qint64(0);
+    QTest::newRow("decimals lost") << "en_US" << "900000000000.0001" << tooBig << qint64(0);
+    QTest::newRow("beyond Currency") << "en_US" << "922337203685478" << tooBig << qint64(0);
 }
 // clang-format on
 
@@ -267,6 +272,9 @@ void TestNameForms::costText()
     QCOMPARE(formatCost(12345678, QLocale(QStringLiteral("de_DE"))), QStringLiteral("1234,5678"));
     QCOMPARE(costUnitsFromAmount(amountFromCostUnits(12345678)), qint64(12345678));
     QCOMPARE(costUnitsFromAmount(0.1 + 0.2), qint64(3000));
+    // Every typed cost comes back from the stored double as it went in.
+    for (qint64 units = maxCostUnits; units > maxCostUnits - 20000; --units)
+        QCOMPARE(costUnitsFromAmount(amountFromCostUnits(units)), units);
 }
 
 void TestNameForms::foldedText()
