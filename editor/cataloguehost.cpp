@@ -20,9 +20,9 @@ QString CatalogueHost::cataloguePath() const
     return m_catalogue.path();
 }
 
-bool CatalogueHost::backupTo(const QString& target, QString* error) const
+Status CatalogueHost::backupTo(const QString& target) const
 {
-    return m_catalogue.copyFileTo(target, error);
+    return m_catalogue.copyFileTo(target);
 }
 
 void CatalogueHost::releaseCatalogue()
@@ -31,24 +31,20 @@ void CatalogueHost::releaseCatalogue()
     m_catalogue.close();
 }
 
-bool CatalogueHost::reopenCatalogue(QString* error)
+Status CatalogueHost::reopenCatalogue()
 {
     // Opening creates a missing catalogue; an empty one in place of the
     // user's would hide the loss, so a missing file is an error here.
-    if (!QFileInfo::exists(m_catalogue.path())) {
-        *error = u"The file is no longer there."_s;
-        return false;
-    }
+    if (!QFileInfo::exists(m_catalogue.path()))
+        return Error::failed(u"The file is no longer there."_s);
     switch (m_catalogue.open(m_catalogue.path(), m_access)) {
     case Catalogue::OpenStatus::Opened:
     case Catalogue::OpenStatus::ReadOnly:
-        return true;
+        return {};
     case Catalogue::OpenStatus::LegacyFormat:
-        *error = u"The file is in the older Jet format."_s;
-        return false;
+        return Error::failed(u"The file is in the older Jet format."_s);
     default:
-        *error = m_catalogue.lastError();
-        return false;
+        return Error::failed(m_catalogue.openProblem());
     }
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "connection.h"
+#include "catalogue.h"
+#include "result.h"
 
 #include <QString>
 
@@ -8,7 +9,6 @@
 
 namespace shelvio {
 
-class Catalogue;
 class Prompter;
 
 // What the backup and restore windows need from the editor that opens them:
@@ -24,13 +24,13 @@ public:
     Prompter& prompter() const { return m_prompter; }
 
     // Copies the catalogue, as last saved and whole, over `target`.
-    bool backupTo(const QString& target, QString* error) const;
+    Status backupTo(const QString& target) const;
 
     // Closes the editor's connection so that the file can be replaced.
     void releaseCatalogue();
-    // Opens the same file again, the way it was open before; false, with
-    // *error, when it cannot be opened. A missing file is not created anew.
-    bool reopenCatalogue(QString* error);
+    // Opens the same file again, the way it was open before. A missing file
+    // is not created anew.
+    Status reopenCatalogue();
     // Ends the program at once: no question is asked and nothing is saved.
     void endProgram() const { m_endProgram(); }
 

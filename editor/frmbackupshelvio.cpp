@@ -51,16 +51,15 @@ void frmBackupShelvio::setUpControls()
 void frmBackupShelvio::Command1_Click()
 {
     const QString target = backupFilePath(m_pickers->chosenFolder());
-    QString error;
-    bool copied = false;
+    Status copied;
     {
         BusyPointer busy;
-        copied = m_host.backupTo(target, &error);
+        copied = m_host.backupTo(target);
     }
     if (!copied) {
         m_host.prompter().inform(
             u"The backup was not made. %1\n\nAny earlier backup in that folder was left as it was."_s.arg(
-                error),
+                copied.error().text()),
             messageTitle());
         return;
     }

@@ -2,6 +2,7 @@
 
 #include "backuprestorewindows.h"
 #include "booktreeview.h"
+#include "cataloguefiles.h"
 #include "categorylist.h"
 #include "legacystartup.h"
 #include "scaling.h"
@@ -140,7 +141,7 @@ void frmBookList::connectOrdering(QRadioButton* option, void (frmBookList::*buil
 
 bool frmBookList::load(Access access)
 {
-    DatabasePath = m_programFolder + u"/Shelvio.mdb"_s;
+    DatabasePath = QDir(m_programFolder).filePath(catalogueFileName());
     if (!openCatalogue(access))
         return false;
     fillAvailableCategories();
@@ -168,7 +169,7 @@ bool frmBookList::openCatalogue(Access access)
                           messageTitle());
         return true;
     case Catalogue::OpenStatus::NotACatalogue:
-        m_prompter.inform(notACatalogueMessage(DatabasePath, m_catalogue.lastError()), messageTitle());
+        m_prompter.inform(notACatalogueMessage(DatabasePath, m_catalogue.openProblem()), messageTitle());
         return false;
     case Catalogue::OpenStatus::LegacyFormat:
         // Converted with the user's consent, it opens as any catalogue.
@@ -177,7 +178,7 @@ bool frmBookList::openCatalogue(Access access)
         break;
     }
     m_prompter.inform(u"The catalogue %1 could not be opened. %2\n\nTomarium will close."_s.arg(
-                          path, m_catalogue.lastError()),
+                          path, m_catalogue.openProblem()),
                       messageTitle());
     return false;
 }
@@ -193,9 +194,9 @@ bool frmBookList::refuseWhenReadOnly()
     return true;
 }
 
-void frmBookList::reportFailure(const QString& what)
+void frmBookList::reportFailure(const QString& what, const Error& error)
 {
-    m_prompter.inform(u"%1\n\nThe catalogue says: %2"_s.arg(what, m_catalogue.lastError()), messageTitle());
+    m_prompter.inform(u"%1\n\nThe catalogue says: %2"_s.arg(what, error.text()), messageTitle());
 }
 
 void frmBookList::startReports()

@@ -65,7 +65,7 @@ private:
     void connectOrdering(QRadioButton* option, void (frmBookList::*build)());
     void startReports();
     bool refuseWhenReadOnly();
-    void reportFailure(const QString& what);
+    void reportFailure(const QString& what, const Error& error);
 
     // The tree
     void RebuildTree();
@@ -74,18 +74,17 @@ private:
     void BuildTreeByCategory();
     void showCount(qint64 count, bool signedForm);
     void refreshCountAfterChange();
-    void updateTreeAfterSave(qint64 bookId, bool isNew, const QString& sortTitle);
-    void moveBookUnderAuthor(qint64 bookId, const QString& sortTitle);
+    void updateTreeAfterSave(const Book& saved, bool isNew);
+    void moveBookUnderAuthor(const Book& saved);
     void updateTreeAfterDelete(qint64 bookId);
     void removeBookNode(qint64 bookId);
 
     // The edit area
     void ClearBookFields();
-    void ShowBookFields(const BookRecord& book);
-    QStringList selectedCategoryNames() const;
-    std::optional<BookRecord> bookFromFields();
+    void ShowBookFields(const Book& book);
+    std::optional<Book> bookFromFields();
+    Result<Book> saveAsNewWhenVanished(const Result<Book>& saved, Book book);
     Prompter::Answer askUnsavedChanges();
-    bool offerToSaveVanishedBookAsNew();
     bool settleUnsavedChanges();
     void onTreeDoubleClick(const QString& key);
     void loadBook(qint64 bookId);
@@ -96,7 +95,7 @@ private:
 
     // Categories
     bool fillAvailableCategories();
-    void selectCategoriesOfBook(qint64 bookId);
+    void selectCategories(const QStringList& names);
     void moveCategory(QListWidget* from, QListWidget* to);
     void addCategory();
     void deleteCategory();
@@ -113,6 +112,8 @@ private:
     QString LoadedTitle;
     QString LoadedAuthor;
     QString LoadedFirstName;
+    // The stored book in the edit area, shown in the hidden txtBookID box too.
+    std::optional<qint64> m_loadedBookId;
     QRadioButton* m_unbuiltOrdering = nullptr; // switched on without a click, not built yet
 
     // File > Backup and File > Restore; declared last so that their windows

@@ -4,7 +4,6 @@
 
 #include "categorylist.h"
 #include "nameforms.h"
-#include "schema.h"
 #include "ui_frmbooklist.h"
 
 using namespace Qt::StringLiterals;
@@ -13,9 +12,9 @@ namespace shelvio {
 
 bool frmBookList::fillAvailableCategories()
 {
-    const auto names = m_catalogue.categoryNames();
+    const Result<QStringList> names = m_catalogue.categoryNames();
     if (!names) {
-        reportFailure(u"The categories could not be read."_s);
+        reportFailure(u"The categories could not be read."_s, names.error());
         return false;
     }
     ui->lstCategories->clear();
@@ -24,14 +23,10 @@ bool frmBookList::fillAvailableCategories()
     return true;
 }
 
-void frmBookList::selectCategoriesOfBook(qint64 bookId)
+// Moves the book's categories from the available list to the selected one.
+void frmBookList::selectCategories(const QStringList& names)
 {
-    const auto names = m_catalogue.categoryNamesOfBook(bookId);
-    if (!names) {
-        reportFailure(u"The book's categories could not be read."_s);
-        return;
-    }
-    for (const QString& name : *names) {
+    for (const QString& name : names) {
         QListWidgetItem* item = findCategoryName(ui->lstCategories, name);
         if (!item)
             continue;
@@ -60,25 +55,25 @@ void frmBookList::addCategory()
         m_prompter.inform(u"No Category Entered...Inserting New Category aborted"_s, u"Abort Insert"_s);
         return;
     }
-    if (name.size() > schema::categoryNameWidth) {
+    if (name.size() > categoryNameWidth) {
         m_prompter.inform(
             u"A category name can have at most %1 characters; this one has %2. Nothing has been "
-            u"added."_s.arg(schema::categoryNameWidth)
+            u"added."_s.arg(categoryNameWidth)
                 .arg(name.size()),
             u"New Category"_s);
         return;
     }
-    const auto onFile = m_catalogue.categoryNameOnFile(name);
+    const Result<bool> onFile = m_catalogue.categoryNameOnFile(name);
     if (!onFile) {
-        reportFailure(u"The categories could not be read. Nothing has been added."_s);
+        reportFailure(u"The categories could not be read. Nothing has been added."_s, onFile.error());
         return;
     }
     if (*onFile) {
         m_prompter.inform(u"This category is already on file.  Insert aborted."_s, u"Insert Aborted"_s);
         return;
     }
-    if (!m_catalogue.addCategory(name)) {
-        reportFailure(u"The category could not be added. Nothing has been changed."_s);
+    if (Status added = m_catalogue.addCategory(name); !added) {
+        reportFailure(u"The category could not be added. Nothing has been changed."_s, added.error());
         return;
     }
     addCategoryName(ui->lstCategories, name);
@@ -94,9 +89,10 @@ void frmBookList::deleteCategory()
     if (refuseWhenReadOnly())
         return;
     const QString name = item->text();
-    const auto count = m_catalogue.booksUsingCategory(name);
+    const Result<qint64> count = m_catalogue.booksUsingCategory(name);
     if (!count) {
-        reportFailure(u"The books of this category could not be counted. Nothing has been deleted."_s);
+        reportFailure(u"The books of this category could not be counted. Nothing has been deleted."_s,
+                      count.error());
         return;
     }
     if (*count > 0) {
@@ -108,10 +104,10 @@ void frmBookList::deleteCategory()
             Prompter::Answer::Yes)
             return;
     }
-    if (!m_catalogue.deleteCategory(name)) {
+    if (Status deleted = m_catalogue.deleteCategory(name); !deleted) {
         // A name no longer on file leaves the list as it is, without a word.
-        if (!m_catalogue.lastError().isEmpty())
-            reportFailure(u"The category could not be deleted. Nothing has been changed."_s);
+        if (!deleted.isNotFound())
+            reportFailure(u"The category could not be deleted. Nothing has been changed."_s, deleted.error());
         return;
     }
     removeCategoryEntry(ui->lstCategories, item);

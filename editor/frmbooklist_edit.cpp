@@ -67,6 +67,7 @@ void frmBookList::ClearBookFields()
     for (QCheckBox* box : {ui->chkOwnBook, ui->chkWantBook, ui->chkReadBook, ui->chkWantToReadBook})
         box->setChecked(false);
     ui->txtBookID->clear();
+    m_loadedBookId.reset();
     for (QCheckBox* box : {ui->chkRating2, ui->chkRating4, ui->chkRating6, ui->chkRating8, ui->chkRating10})
         box->setChecked(false);
     fillAvailableCategories();
@@ -78,7 +79,7 @@ void frmBookList::ClearBookFields()
     ChangesMade = false;
 }
 
-void frmBookList::ShowBookFields(const BookRecord& book)
+void frmBookList::ShowBookFields(const Book& book)
 {
     ui->txtAuthor->setText(book.author);
     ui->txtTitle->setText(book.title);
@@ -100,6 +101,7 @@ void frmBookList::ShowBookFields(const BookRecord& book)
     ui->chkReadBook->setChecked(book.readBook);
     ui->chkWantToReadBook->setChecked(book.wantToRead);
     ui->txtAuthorFirstName->setText(book.firstName);
+    m_loadedBookId = book.id;
     ui->txtBookID->setText(QString::number(book.id.value_or(0)));
     LoadedTitle = book.title;
     LoadedAuthor = book.author;
@@ -107,16 +109,11 @@ void frmBookList::ShowBookFields(const BookRecord& book)
     ChangesMade = false;
 }
 
-QStringList frmBookList::selectedCategoryNames() const
+// The book as typed, with its selected categories, or nothing when a number
+// cannot be stored (the user has been told which).
+std::optional<Book> frmBookList::bookFromFields()
 {
-    return categoryNamesIn(ui->lstCategoriesSelected);
-}
-
-// The book as typed, or nothing when a number cannot be stored (the user has
-// been told which).
-std::optional<BookRecord> frmBookList::bookFromFields()
-{
-    BookRecord book;
+    Book book;
     const struct {
         const char* field;
         ParsedNumber number;
@@ -135,8 +132,7 @@ std::optional<BookRecord> frmBookList::bookFromFields()
         if (number.kind == ParsedNumber::Value)
             *target = number.value;
     }
-    if (!ui->txtBookID->text().isEmpty())
-        book.id = ui->txtBookID->text().toLongLong();
+    book.id = m_loadedBookId;
     book.title = ui->txtTitle->text();
     book.author = ui->txtAuthor->text();
     book.firstName = ui->txtAuthorFirstName->text();
@@ -149,6 +145,7 @@ std::optional<BookRecord> frmBookList::bookFromFields()
     book.ownBook = ui->chkOwnBook->isChecked();
     book.readBook = ui->chkReadBook->isChecked();
     book.wantToRead = ui->chkWantToReadBook->isChecked();
+    book.categories = categoryNamesIn(ui->lstCategoriesSelected);
     return book;
 }
 
@@ -160,37 +157,42 @@ bool frmBookList::Save()
     }
     if (refuseWhenReadOnly())
         return false;
-    auto book = bookFromFields();
+    const auto book = bookFromFields();
     if (!book)
         return false;
-    auto id = m_catalogue.saveBook(*book, selectedCategoryNames());
-    if (!id && book->id && m_catalogue.lastError().isEmpty()) {
-        if (!offerToSaveVanishedBookAsNew())
-            return false;
-        removeBookNode(*book->id);
-        book->id.reset();
-        id = m_catalogue.saveBook(*book, selectedCategoryNames());
-    }
-    if (!id) {
+    const Result<Book> saved = saveAsNewWhenVanished(m_catalogue.saveBook(*book), *book);
+    if (saved.isNotFound())
+        return false; // the user chose to keep the book on screen, unsaved
+    if (!saved) {
         reportFailure(
             u"The book could not be saved. Nothing has been changed, and what you typed is still on "
-            u"the screen."_s);
+            u"the screen."_s,
+            saved.error());
         return false;
     }
-    ui->txtBookID->setText(QString::number(*id));
-    updateTreeAfterSave(*id, !book->id, sortTitle(book->title));
+    ui->txtBookID->setText(QString::number(*saved->id));
+    updateTreeAfterSave(*saved, !book->id || *book->id != *saved->id);
     ClearBookFields();
     refreshCountAfterChange();
     return true;
 }
 
-// The book on screen was deleted by another program since it was shown.
-bool frmBookList::offerToSaveVanishedBookAsNew()
+// When the book on screen was deleted by another program since it was
+// shown, the user may save what is on screen as a new book; its old node
+// goes. Otherwise the answer stands as it is.
+Result<Book> frmBookList::saveAsNewWhenVanished(const Result<Book>& saved, Book book)
 {
-    return m_prompter.ask(u"This book is no longer in the catalogue; another program may have deleted it.\n\n"
-                          u"Do you want to save what is on the screen as a new book?"_s,
-                          messageTitle(), Prompter::Buttons::YesNo,
-                          Prompter::Answer::Yes) == Prompter::Answer::Yes;
+    if (!saved.isNotFound() || !book.id)
+        return saved;
+    const auto answer =
+        m_prompter.ask(u"This book is no longer in the catalogue; another program may have deleted it.\n\n"
+                       u"Do you want to save what is on the screen as a new book?"_s,
+                       messageTitle(), Prompter::Buttons::YesNo, Prompter::Answer::Yes);
+    if (answer != Prompter::Answer::Yes)
+        return saved;
+    removeBookNode(*book.id);
+    book.id.reset();
+    return m_catalogue.saveBook(book);
 }
 
 void frmBookList::onTreeDoubleClick(const QString& key)
@@ -210,36 +212,36 @@ void frmBookList::onTreeDoubleClick(const QString& key)
 void frmBookList::loadBook(qint64 bookId)
 {
     ClearBookFields();
-    const auto book = m_catalogue.loadBook(bookId);
-    if (!book) {
-        if (!m_catalogue.lastError().isEmpty()) {
-            reportFailure(u"The book could not be read."_s);
-            return;
-        }
+    const Result<Book> book = m_catalogue.loadBook(bookId);
+    if (book.isNotFound()) {
         m_prompter.inform(u"This book is no longer in the catalogue; another program may have deleted it. "
                           u"The list of books will now be read again."_s,
                           messageTitle());
         RebuildTree();
         return;
     }
+    if (!book) {
+        reportFailure(u"The book could not be read."_s, book.error());
+        return;
+    }
     NewEntry = false;
     ShowBookFields(*book);
-    selectCategoriesOfBook(bookId);
+    selectCategories(book->categories);
 }
 
 void frmBookList::deleteRecord()
 {
-    if (ui->txtBookID->text().isEmpty())
+    if (!m_loadedBookId)
         return;
     if (refuseWhenReadOnly())
         return;
-    const qint64 bookId = ui->txtBookID->text().toLongLong();
+    const qint64 bookId = *m_loadedBookId;
     const Prompter::Answer answer =
         m_prompter.ask(u"Are you sure you want to delete this book?"_s, u"Deleting Book"_s,
                        Prompter::Buttons::YesNo, Prompter::Answer::Yes);
     if (answer == Prompter::Answer::Yes) {
-        if (!m_catalogue.deleteBook(bookId)) {
-            reportFailure(u"The book could not be deleted. Nothing has been changed."_s);
+        if (Status deleted = m_catalogue.deleteBook(bookId); !deleted) {
+            reportFailure(u"The book could not be deleted. Nothing has been changed."_s, deleted.error());
             return;
         }
         updateTreeAfterDelete(bookId);

@@ -26,14 +26,14 @@ void frmBookList::BuildTreeByTitle()
     qint64 count = 0;
     ui->TreeView1->setRootIsDecorated(false); // no node has children here
     tree.beginBuild(m_catalogue.bookCount().value_or(0));
-    const bool read = m_catalogue.forEachBookByTitle([&](qint64 id, const QString& sortTitle) {
+    const Status read = m_catalogue.forEachBookByTitle([&](qint64 id, const QString& sortTitle) {
         tree.addRoot(titleNodeKey(id), sortTitle);
         ++count;
     });
     tree.endBuild();
     showCount(count, false);
     if (!read)
-        reportFailure(u"The books could not all be read."_s);
+        reportFailure(u"The books could not all be read."_s, read.error());
 }
 
 void frmBookList::BuildTreeByAuthor()
@@ -44,7 +44,7 @@ void frmBookList::BuildTreeByAuthor()
     tree.beginBuild(m_catalogue.bookCount().value_or(0));
     // Rows come by author: the name and key of the row before serve again.
     QString lastAuthor, lastFirstName, name, key;
-    const bool read = m_catalogue.forEachBookByAuthor(
+    const Status read = m_catalogue.forEachBookByAuthor(
         [&](qint64 id, const QString& sortTitle, const QString& author, const QString& firstName) {
             if (count == 0 || author != lastAuthor || firstName != lastFirstName) {
                 lastAuthor = author;
@@ -58,7 +58,7 @@ void frmBookList::BuildTreeByAuthor()
     tree.endBuild();
     showCount(count, false);
     if (!read)
-        reportFailure(u"The books could not all be read."_s);
+        reportFailure(u"The books could not all be read."_s, read.error());
 }
 
 void frmBookList::BuildTreeByCategory()
@@ -68,7 +68,7 @@ void frmBookList::BuildTreeByCategory()
     QString lastCategory, key; // rows come by category: its key serves again
     ui->TreeView1->setRootIsDecorated(true);
     tree.beginBuild();
-    const bool read =
+    const Status read =
         m_catalogue.forEachBookByCategory([&](qint64 id, const QString& sortTitle, const QString& category) {
             if (row == 0 || category != lastCategory) {
                 lastCategory = category;
@@ -79,10 +79,10 @@ void frmBookList::BuildTreeByCategory()
         });
     tree.endBuild();
     // The label counts every book, with or without a category.
-    const auto count = m_catalogue.bookCount();
+    const Result<qint64> count = m_catalogue.bookCount();
     showCount(count.value_or(0), false);
     if (!read || !count)
-        reportFailure(u"The books could not all be read."_s);
+        reportFailure(u"The books could not all be read."_s, read ? count.error() : read.error());
 }
 
 void frmBookList::showCount(qint64 count, bool signedForm)
@@ -98,30 +98,33 @@ void frmBookList::refreshCountAfterChange()
         showCount(*count, true);
 }
 
-void frmBookList::updateTreeAfterSave(qint64 bookId, bool isNew, const QString& sortTitle)
+// Works from the book as the store saved it: its number, names and sort
+// title, against the names it had when it was shown.
+void frmBookList::updateTreeAfterSave(const Book& saved, bool isNew)
 {
     BookTreeModel& tree = ui->TreeView1->nodes();
+    const qint64 bookId = *saved.id;
     if (ui->optSortByTitle->isChecked()) {
-        if (isNew || ui->txtTitle->text() != LoadedTitle) {
+        if (isNew || saved.title != LoadedTitle) {
             // A new or renamed book goes last; the next build puts it in its place.
             tree.remove(titleNodeKey(bookId));
-            tree.addRoot(titleNodeKey(bookId), sortTitle);
+            tree.addRoot(titleNodeKey(bookId), saved.sortTitle);
         }
     } else if (ui->optSortAuthor->isChecked()) {
-        if (isNew || ui->txtAuthorFirstName->text() != LoadedFirstName ||
-            ui->txtAuthor->text() != LoadedAuthor || ui->txtTitle->text() != LoadedTitle)
-            moveBookUnderAuthor(bookId, sortTitle);
+        if (isNew || saved.firstName != LoadedFirstName || saved.author != LoadedAuthor ||
+            saved.title != LoadedTitle)
+            moveBookUnderAuthor(saved);
     } else if (ui->optSortCategory->isChecked()) {
         RebuildTree();
     }
 }
 
-void frmBookList::moveBookUnderAuthor(qint64 bookId, const QString& sortTitle)
+void frmBookList::moveBookUnderAuthor(const Book& saved)
 {
     BookTreeModel& tree = ui->TreeView1->nodes();
-    removeBookNode(bookId);
-    const QString name = authorName(ui->txtAuthor->text(), ui->txtAuthorFirstName->text());
-    tree.addToGroup(authorNodeKey(name), name, titleNodeKey(bookId), sortTitle);
+    removeBookNode(*saved.id);
+    const QString name = authorName(saved.author, saved.firstName);
+    tree.addToGroup(authorNodeKey(name), name, titleNodeKey(*saved.id), saved.sortTitle);
 }
 
 void frmBookList::updateTreeAfterDelete(qint64 bookId)

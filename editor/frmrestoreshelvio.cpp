@@ -73,8 +73,8 @@ void frmRestoreShelvio::RestoreData(const QString& backupPath)
     // The backup is checked and copied beside the catalogue before the
     // editor lets go of the catalogue; only the final rename comes after.
     CatalogueReplacement replacement(backupPath, m_host.cataloguePath());
-    bool prepared = false;
-    bool replaced = false;
+    Status prepared;
+    Status replaced;
     {
         BusyPointer busy;
         prepared = replacement.prepare();
@@ -86,12 +86,12 @@ void frmRestoreShelvio::RestoreData(const QString& backupPath)
     if (!prepared) {
         m_host.prompter().inform(
             u"The backup was not restored. %1\n\nYour catalogue was left as it was."_s.arg(
-                replacement.errorString()),
+                prepared.error().text()),
             messageTitle());
         return;
     }
     if (!replaced) {
-        reportFailedReplacement(replacement.errorString());
+        reportFailedReplacement(replaced.error().text());
         return;
     }
     m_host.prompter().inform(u"Restore of Shelvio was successful.  Restart Program for restored data."_s,
@@ -101,8 +101,8 @@ void frmRestoreShelvio::RestoreData(const QString& backupPath)
 
 void frmRestoreShelvio::reportFailedReplacement(const QString& error)
 {
-    QString reopenError;
-    if (m_host.reopenCatalogue(&reopenError)) {
+    const Status reopened = m_host.reopenCatalogue();
+    if (reopened) {
         m_host.prompter().inform(
             u"The backup was not restored. %1\n\nYour catalogue was left as it was and is open again."_s.arg(
                 error),
@@ -111,7 +111,8 @@ void frmRestoreShelvio::reportFailedReplacement(const QString& error)
     }
     m_host.prompter().inform(
         u"The backup was not restored. %1\n\nYour catalogue was left as it was, but it could "
-        u"not be opened again: %2\n\nTomarium will close; start it again to go on."_s.arg(error, reopenError),
+        u"not be opened again: %2\n\nTomarium will close; start it again to go on."_s.arg(
+            error, reopened.error().text()),
         messageTitle());
     m_host.endProgram();
 }

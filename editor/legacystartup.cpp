@@ -48,9 +48,8 @@ QString notACatalogueMessage(const QString& catalogPath, const QString& why)
 bool offerLegacyConversion(const QString& catalogPath, Prompter& prompter)
 {
     const QString path = QDir::toNativeSeparators(catalogPath);
-    QString problem;
-    if (!isJetCatalogue(catalogPath, &problem)) {
-        prompter.inform(notACatalogueMessage(catalogPath, problem), u"Tomarium"_s);
+    if (Status catalogue = checkJetCatalogue(catalogPath); !catalogue) {
+        prompter.inform(notACatalogueMessage(catalogPath, catalogue.error().text()), u"Tomarium"_s);
         return false;
     }
     const auto answer = prompter.ask(
@@ -60,14 +59,14 @@ bool offerLegacyConversion(const QString& catalogPath, Prompter& prompter)
         u"Convert Catalogue"_s, Prompter::Buttons::YesNo, Prompter::Answer::Yes);
     if (answer != Prompter::Answer::Yes)
         return false;
-    const LegacyConversion result = migrateJetCatalogue(catalogPath);
-    if (!result.ok) {
+    const Result<LegacyConversion> result = migrateJetCatalogue(catalogPath);
+    if (!result) {
         prompter.inform(u"The catalogue %1 could not be converted. %2\n\nThe file has been left as it is. "
-                        u"Tomarium will close."_s.arg(path, result.error),
+                        u"Tomarium will close."_s.arg(path, result.error().text()),
                         u"Conversion Failed"_s);
         return false;
     }
-    prompter.inform(successMessage(result), u"Catalogue Converted"_s);
+    prompter.inform(successMessage(*result), u"Catalogue Converted"_s);
     return true;
 }
 

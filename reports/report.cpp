@@ -43,33 +43,37 @@ bool Report::readData(QString* error)
 {
     if (m_books)
         return true;
+    // Every table of the report and of its subreport is read from one file,
+    // in one read.
+    QStringList locations;
+    for (const ReportTable& table : m_tables)
+        locations << table.location();
+    if (m_subreport) {
+        for (const ReportTable& table : m_subreport->m_tables)
+            locations << table.location();
+    }
+    locations.removeDuplicates();
+    if (locations.size() > 1) {
+        *error = u"The tables of the report lie in different files."_s;
+        return false;
+    }
     ReportQuery query;
-    query.booksPath = m_tables.front().location();
+    query.cataloguePath = locations.value(0);
     query.selection = m_definition.selection;
     query.order = m_definition.order;
-    if (m_subreport) {
-        // The subreport's two tables are read together, joined, from one file.
-        const QString links = m_subreport->table(1).location();
-        if (links != m_subreport->table(2).location()) {
-            *error = u"The category tables of the report lie in different files."_s;
-            return false;
-        }
-        query.categoriesPath = links;
-    }
-    if (query.booksPath.isEmpty() || (m_subreport && query.categoriesPath.isEmpty())) {
-        *error = u"The report has not been pointed at a catalogue file."_s;
+    query.withCategories = m_subreport != nullptr;
+    auto books = readReportBooks(query);
+    if (!books) {
+        *error = books.error().text();
         return false;
     }
-    auto books = readReportBooks(query, error);
-    if (!books)
-        return false;
-    m_books = std::move(*books);
+    m_books = *std::move(books);
     return true;
 }
 
-const std::vector<ReportBook>& Report::books() const
+const std::vector<Book>& Report::books() const
 {
-    static const std::vector<ReportBook> none;
+    static const std::vector<Book> none;
     return m_books ? *m_books : none;
 }
 

@@ -55,7 +55,7 @@ public:
     // Reads the books unless saved data are held; false with *error set when
     // the catalogue cannot be read.
     bool readData(QString* error);
-    const std::vector<ReportBook>& books() const;
+    const std::vector<Book>& books() const;
 
 private:
     Report(const ReportDefinition& definition, std::vector<ReportTable> tables);
@@ -63,7 +63,7 @@ private:
     const ReportDefinition& m_definition;
     std::vector<ReportTable> m_tables;
     std::unique_ptr<Report> m_subreport;
-    std::optional<std::vector<ReportBook>> m_books;
+    std::optional<std::vector<Book>> m_books;
 };
 
 // Points every table of the report and of its subreport at one catalogue

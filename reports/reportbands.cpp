@@ -184,12 +184,12 @@ Block BandBuilder::groupHeader(int level, const QString& heading, double width) 
     return block;
 }
 
-Block BandBuilder::detail(const ReportBook& book) const
+Block BandBuilder::detail(const Book& book) const
 {
     return m_definition.detail == DetailStyle::List ? listRow(book) : fullEntry(book);
 }
 
-Block BandBuilder::listRow(const ReportBook& book) const
+Block BandBuilder::listRow(const Book& book) const
 {
     const double h = m_measure.lineHeight(FontRole::Detail);
     BlockLine row;
@@ -241,7 +241,7 @@ void BandBuilder::addLabelledPairs(Block& block, const std::vector<std::pair<QSt
     }
 }
 
-void BandBuilder::addFlags(Block& block, const ReportBook& book) const
+void BandBuilder::addFlags(Block& block, const Book& book) const
 {
     const double h = std::max(m_measure.lineHeight(FontRole::Small), flagPictureSize + 3);
     const double half = m_columnWidth / 2;
@@ -259,7 +259,7 @@ void BandBuilder::addFlags(Block& block, const ReportBook& book) const
     }
 }
 
-Block BandBuilder::fullEntry(const ReportBook& book) const
+Block BandBuilder::fullEntry(const Book& book) const
 {
     Block block;
     const double width = m_columnWidth;

@@ -35,7 +35,7 @@ public:
     Block reportHeader(const QString& printedOn) const;
     Block pageHeader(bool firstPage) const;
     Block groupHeader(int level, const QString& heading, double width) const;
-    Block detail(const ReportBook& book) const;
+    Block detail(const Book& book) const;
     Block reportFooter(qint64 bookCount) const;
     std::vector<PageItem> pageFooter(const QString& printedOn) const;
 
@@ -46,11 +46,11 @@ private:
         double width;
     };
     std::vector<Column> listColumns() const;
-    Block listRow(const ReportBook& book) const;
-    Block fullEntry(const ReportBook& book) const;
+    Block listRow(const Book& book) const;
+    Block fullEntry(const Book& book) const;
     void addWrapped(Block& block, FontRole role, const QString& text, double indent, double width) const;
     void addLabelledPairs(Block& block, const std::vector<std::pair<QString, QString>>& pairs) const;
-    void addFlags(Block& block, const ReportBook& book) const;
+    void addFlags(Block& block, const Book& book) const;
     double detailIndent() const;
 
     const ReportDefinition& m_definition;

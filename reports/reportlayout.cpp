@@ -31,7 +31,7 @@ LayoutOptions defaultLayoutOptions()
     return {defaultPageSize(locale), locale, QDate::currentDate()};
 }
 
-ReportLayout::ReportLayout(const ReportDefinition& definition, const std::vector<ReportBook>& books,
+ReportLayout::ReportLayout(const ReportDefinition& definition, const std::vector<Book>& books,
                            const LayoutOptions& options)
     : m_definition(definition)
     , m_books(books)
@@ -64,7 +64,7 @@ void ReportLayout::startPage(Flow& flow, bool firstPage)
 
 void ReportLayout::placeBook(size_t index)
 {
-    const ReportBook& book = m_books[index];
+    const Book& book = m_books[index];
     const int levels = m_definition.groupLevels();
     int changed = levels;
     std::vector<GroupKey> keys;
@@ -145,7 +145,7 @@ ReportDocument ReportLayout::takeDocument()
     return std::move(m_document);
 }
 
-ReportDocument layoutReport(const ReportDefinition& definition, const std::vector<ReportBook>& books,
+ReportDocument layoutReport(const ReportDefinition& definition, const std::vector<Book>& books,
                             const LayoutOptions& options)
 {
     ReportLayout layout(definition, books, options);

@@ -33,7 +33,7 @@ LayoutOptions defaultLayoutOptions();
 // date and "Page N of M".
 class ReportLayout {
 public:
-    ReportLayout(const ReportDefinition& definition, const std::vector<ReportBook>& books,
+    ReportLayout(const ReportDefinition& definition, const std::vector<Book>& books,
                  const LayoutOptions& options);
     ~ReportLayout();
 
@@ -53,7 +53,7 @@ private:
     void finish();
 
     const ReportDefinition& m_definition;
-    const std::vector<ReportBook>& m_books;
+    const std::vector<Book>& m_books;
     LayoutOptions m_options;
     QString m_printedOn;
     PageGeometry m_page;
@@ -66,7 +66,7 @@ private:
 };
 
 // Lays out the whole report at once.
-ReportDocument layoutReport(const ReportDefinition& definition, const std::vector<ReportBook>& books,
+ReportDocument layoutReport(const ReportDefinition& definition, const std::vector<Book>& books,
                             const LayoutOptions& options);
 
 } // namespace shelvio::reports

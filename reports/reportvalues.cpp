@@ -82,7 +82,7 @@ QString dateReadText(const QString& stored)
     return {};
 }
 
-QString fieldText(Field field, const ReportBook& book, const QLocale& locale)
+QString fieldText(Field field, const Book& book, const QLocale& locale)
 {
     switch (field) {
     case Field::SortTitle:
@@ -128,7 +128,7 @@ QString fieldHeading(Field field)
     return {};
 }
 
-bool flagValue(Flag flag, const ReportBook& book)
+bool flagValue(Flag flag, const Book& book)
 {
     switch (flag) {
     case Flag::ReadBook:
@@ -153,7 +153,7 @@ QString initialOf(const QString& text)
     return key.left(length).toUpper();
 }
 
-GroupKey groupKey(Grouping grouping, int level, const ReportBook& book)
+GroupKey groupKey(Grouping grouping, int level, const Book& book)
 {
     const bool noAuthor = book.author.isEmpty() && book.firstName.isEmpty();
     switch (grouping) {

@@ -26,10 +26,10 @@ QString yearText(std::optional<qint64> year); // no group separator in a year
 // The read date as stored, or nothing when no part of it was typed ("//").
 QString dateReadText(const QString& stored);
 
-QString fieldText(Field field, const ReportBook& book, const QLocale& locale);
+QString fieldText(Field field, const Book& book, const QLocale& locale);
 QString fieldHeading(Field field);
 
-bool flagValue(Flag flag, const ReportBook& book);
+bool flagValue(Flag flag, const Book& book);
 
 // The group a book falls into at one level: books with equal keys are one
 // group; the heading is what is printed above it (an empty heading prints
@@ -39,7 +39,7 @@ struct GroupKey {
     QString heading;
     bool operator==(const GroupKey& other) const { return key == other.key; }
 };
-GroupKey groupKey(Grouping grouping, int level, const ReportBook& book);
+GroupKey groupKey(Grouping grouping, int level, const Book& book);
 
 // The initial a letter group is headed with: the first character of the
 // text's sort key, as a capital.

@@ -1,29 +1,25 @@
 #include "catalogue.h"
 
+#include "bookrows.h"
 #include "cataloguefiles.h"
+#include "connection.h"
 #include "fileformat.h"
 #include "nameforms.h"
 #include "numbers.h"
 #include "schema.h"
+#include "statement.h"
 #include "statements.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlError>
-#include <QSqlQuery>
-#include <QVariant>
 
 using namespace Qt::StringLiterals;
 
 namespace shelvio {
 
 namespace {
-
-QVariant nullable(const std::optional<qint64>& value)
-{
-    return value ? QVariant(*value) : QVariant(QMetaType(QMetaType::LongLong));
-}
 
 bool canWriteFileAndFolder(const QString& path)
 {
@@ -32,423 +28,348 @@ bool canWriteFileAndFolder(const QString& path)
     return file.isWritable() && folder.isWritable();
 }
 
+// Runs a statement that walks rows, calling `row` for each.
+Status forEachRow(Statement& query, const std::function<void(const Statement&)>& row)
+{
+    if (Status ran = query.run(); !ran)
+        return ran;
+    for (;;) {
+        const Result<bool> next = query.next();
+        if (!next)
+            return next.error();
+        if (!*next)
+            return {};
+        row(query);
+    }
+}
+
+Result<QStringList> names(Statement& query, const QVariantList& values = {})
+{
+    if (Status ran = query.run(values); !ran)
+        return ran.error();
+    QStringList result;
+    for (;;) {
+        const Result<bool> next = query.next();
+        if (!next)
+            return next.error();
+        if (!*next)
+            return result;
+        result << query.value(0).toString();
+    }
+}
+
 } // namespace
 
-Catalogue::~Catalogue()
+// The one connection, kept out of the header so that no user of the store
+// sees Qt SQL.
+struct Catalogue::Connection {
+    QSqlDatabase db;
+    ~Connection() { closeConnection(db); }
+};
+
+Catalogue::Catalogue() = default;
+
+const QSqlDatabase& Catalogue::db() const
 {
-    close();
+    // A closed catalogue answers every statement with an error, not a crash.
+    static const QSqlDatabase closed;
+    return m_connection ? m_connection->db : closed;
 }
+
+Catalogue::~Catalogue() = default;
 
 void Catalogue::close()
 {
-    if (m_db.isValid())
-        closeConnection(m_db);
+    m_connection.reset();
+}
+
+bool Catalogue::isOpen() const
+{
+    return db().isOpen();
+}
+
+bool Catalogue::isReadOnly() const
+{
+    return m_readOnly;
+}
+
+QString Catalogue::path() const
+{
+    return m_path;
+}
+
+QString Catalogue::openProblem() const
+{
+    return m_openProblem;
+}
+
+Catalogue::OpenStatus Catalogue::refuse(OpenStatus status, const QString& problem)
+{
+    m_openProblem = problem;
+    return status;
 }
 
 Catalogue::OpenStatus Catalogue::open(const QString& path, Access access)
 {
     close();
     m_path = path;
-    m_lastError.clear();
+    m_openProblem.clear();
     m_readOnly = false;
-    switch (detectFileKind(path)) {
+    const FileKind kind = detectFileKind(path);
+    switch (kind) {
     case FileKind::Missing:
         return createNew(path);
     case FileKind::Unreadable:
-        m_lastError = u"The file cannot be read."_s;
-        return OpenStatus::Failed;
+        return refuse(OpenStatus::Failed, *fileKindProblem(kind));
     case FileKind::Jet:
         return OpenStatus::LegacyFormat;
     case FileKind::Empty:
-        m_lastError = u"The file is empty."_s;
-        return OpenStatus::NotACatalogue;
     case FileKind::Other:
-        m_lastError = u"It is not an SQLite database."_s;
-        return OpenStatus::NotACatalogue;
+        return refuse(OpenStatus::NotACatalogue, *fileKindProblem(kind));
     case FileKind::SQLite:
         break;
     }
     // Look before writing anything: a file that is not a catalogue is never
     // opened for writing.
-    QString problem;
-    if (!isCatalogueFile(path, &problem)) {
-        m_lastError = problem;
-        return OpenStatus::NotACatalogue;
-    }
+    if (Status tables = schema::verifyFile(path); !tables)
+        return refuse(OpenStatus::NotACatalogue, tables.error().text());
     m_readOnly = access == Access::ReadOnly || !canWriteFileAndFolder(path);
-    m_db = openConnection(path, m_readOnly ? Access::ReadOnly : Access::ReadWrite, &m_lastError);
-    if (!m_db.isOpen())
-        return OpenStatus::Failed;
+    Result<QSqlDatabase> db = openConnection(path, m_readOnly ? Access::ReadOnly : Access::ReadWrite);
+    if (!db)
+        return refuse(OpenStatus::Failed, db.error().text());
+    m_connection = std::make_unique<Connection>(Connection{*std::move(db)});
     return m_readOnly ? OpenStatus::ReadOnly : OpenStatus::Opened;
-}
-
-bool Catalogue::isCatalogueFile(const QString& path, QString* problem)
-{
-    QSqlDatabase db = openConnection(path, Access::ReadOnly, problem);
-    if (!db.isOpen())
-        return false;
-    bool ok = false;
-    {
-        QSqlQuery query(db);
-        if (!query.exec(u"SELECT count(*) FROM sqlite_master"_s))
-            *problem = query.lastError().text();
-        else
-            ok = schema::verify(db, problem);
-    }
-    closeConnection(db);
-    return ok;
-}
-
-bool Catalogue::copyFileTo(const QString& target, QString* error)
-{
-    if (!m_db.isOpen())
-        return copyFileAtomically(m_path, target, error);
-    // A read inside a transaction takes the shared lock and keeps it to the
-    // end of the transaction; a writer must wait for it to go before it may
-    // touch the file.
-    if (!m_db.transaction()) {
-        *error = m_db.lastError().text();
-        return false;
-    }
-    QSqlQuery lock(m_db);
-    if (!lock.exec(QString::fromLatin1(sql::countBooks)) || !lock.next()) {
-        *error = u"%1 cannot be read: %2"_s.arg(QDir::toNativeSeparators(m_path), lock.lastError().text());
-        m_db.rollback();
-        return false;
-    }
-    const bool copied = copyFileAtomically(m_path, target, error);
-    lock.finish();
-    m_db.rollback(); // the transaction only read
-    return copied;
 }
 
 Catalogue::OpenStatus Catalogue::createNew(const QString& path)
 {
-    if (!QFileInfo(QFileInfo(path).absolutePath()).isWritable()) {
-        m_lastError = u"The folder %1 cannot be written to."_s.arg(
-            QDir::toNativeSeparators(QFileInfo(path).absolutePath()));
-        return OpenStatus::Failed;
+    const QString folder = QFileInfo(path).absolutePath();
+    if (!QFileInfo(folder).isWritable())
+        return refuse(OpenStatus::Failed,
+                      u"The folder %1 cannot be written to."_s.arg(QDir::toNativeSeparators(folder)));
+    Result<QSqlDatabase> db = openConnection(path, Access::ReadWrite);
+    if (!db)
+        return refuse(OpenStatus::Failed, db.error().text());
+    m_connection = std::make_unique<Connection>(Connection{*std::move(db)});
+    if (Status created = schema::create(m_connection->db); !created) {
+        close();
+        QFile::remove(path); // only what this call itself made
+        return refuse(OpenStatus::Failed, created.error().text());
     }
-    m_db = openConnection(path, Access::ReadWrite, &m_lastError);
-    if (m_db.isOpen() && schema::create(m_db, &m_lastError))
-        return OpenStatus::Created;
-    close();
-    QFile::remove(path); // only what this call itself made
-    return OpenStatus::Failed;
+    return OpenStatus::Created;
 }
 
-bool Catalogue::fail(const QSqlQuery& query)
+Status Catalogue::writable() const
 {
-    return fail(query.lastError().text());
+    if (!isOpen())
+        return Error::failed(u"The catalogue is not open."_s);
+    if (m_readOnly)
+        return Error::failed(u"The catalogue is open read-only."_s);
+    return {};
 }
 
-bool Catalogue::fail(const QString& message)
+Status Catalogue::copyFileTo(const QString& target)
 {
-    m_lastError = message;
-    return false;
+    if (!isOpen())
+        return copyFileAtomically(m_path, target);
+    // A read inside a transaction takes the shared lock and keeps it to the
+    // end of the transaction; a writer must wait for it to go before it may
+    // touch the file. The transaction writes nothing: its end only lets go.
+    WriteTransaction readLock(db());
+    if (!readLock.begun())
+        return readLock.begun();
+    Statement lock(db(), sql::countBooks);
+    if (Result<QVariant> read = lock.single(); !read) {
+        return Error::failed(
+            u"%1 cannot be read: %2"_s.arg(QDir::toNativeSeparators(m_path), read.error().text()));
+    }
+    return copyFileAtomically(m_path, target);
 }
 
-bool Catalogue::prepare(QSqlQuery& query, const char* statement)
+Result<qint64> Catalogue::bookCount()
 {
-    query.setForwardOnly(true);
-    return query.prepare(QString::fromLatin1(statement)) || fail(query);
+    if (!isOpen())
+        return Error::failed(u"The catalogue is not open."_s);
+    Statement query(db(), sql::countBooks);
+    const Result<QVariant> count = query.single();
+    if (!count)
+        return count.error();
+    return count->toLongLong();
 }
 
-bool Catalogue::run(QSqlQuery& query)
+Status Catalogue::forEachBookByTitle(const std::function<void(qint64, const QString&)>& row)
 {
-    return query.exec() || fail(query);
+    Statement query(db(), sql::booksByTitle);
+    return forEachRow(query,
+                      [&](const Statement& r) { row(r.value(0).toLongLong(), r.value(1).toString()); });
 }
 
-bool Catalogue::next(QSqlQuery& query)
-{
-    if (query.next())
-        return true;
-    if (query.lastError().type() != QSqlError::NoError)
-        fail(query);
-    return false;
-}
-
-std::optional<qint64> Catalogue::bookCount()
-{
-    QSqlQuery query(m_db);
-    if (!prepare(query, sql::countBooks) || !run(query) || !next(query))
-        return std::nullopt;
-    return query.value(0).toLongLong();
-}
-
-bool Catalogue::forEachBookByTitle(const std::function<void(qint64, const QString&)>& row)
-{
-    QSqlQuery query(m_db);
-    if (!prepare(query, sql::booksByTitle) || !run(query))
-        return false;
-    while (query.next())
-        row(query.value(0).toLongLong(), query.value(1).toString());
-    return query.lastError().type() == QSqlError::NoError || fail(query);
-}
-
-bool Catalogue::forEachBookByAuthor(
+Status Catalogue::forEachBookByAuthor(
     const std::function<void(qint64, const QString&, const QString&, const QString&)>& row)
 {
-    QSqlQuery query(m_db);
-    if (!prepare(query, sql::booksByAuthor) || !run(query))
-        return false;
-    while (query.next()) {
-        row(query.value(0).toLongLong(), query.value(1).toString(), query.value(2).toString(),
-            query.value(3).toString());
-    }
-    return query.lastError().type() == QSqlError::NoError || fail(query);
+    Statement query(db(), sql::booksByAuthor);
+    return forEachRow(query, [&](const Statement& r) {
+        row(r.value(0).toLongLong(), r.value(1).toString(), r.value(2).toString(), r.value(3).toString());
+    });
 }
 
-bool Catalogue::forEachBookByCategory(const std::function<void(qint64, const QString&, const QString&)>& row)
+Status
+Catalogue::forEachBookByCategory(const std::function<void(qint64, const QString&, const QString&)>& row)
 {
-    QSqlQuery query(m_db);
-    if (!prepare(query, sql::booksByCategory) || !run(query))
-        return false;
-    while (query.next())
-        row(query.value(0).toLongLong(), query.value(1).toString(), query.value(2).toString());
-    return query.lastError().type() == QSqlError::NoError || fail(query);
+    Statement query(db(), sql::booksByCategory);
+    return forEachRow(query, [&](const Statement& r) {
+        row(r.value(0).toLongLong(), r.value(1).toString(), r.value(2).toString());
+    });
 }
 
-std::optional<QStringList> Catalogue::categoryNames()
+Result<QStringList> Catalogue::categoryNames()
 {
-    QSqlQuery query(m_db);
-    if (!prepare(query, sql::categoryNames) || !run(query))
-        return std::nullopt;
-    QStringList names;
-    while (next(query))
-        names << query.value(0).toString();
-    if (query.lastError().type() != QSqlError::NoError)
-        return std::nullopt;
-    return names;
+    Statement query(db(), sql::categoryNames);
+    return names(query);
 }
 
-std::optional<BookRecord> Catalogue::loadBook(qint64 id)
+Result<Book> Catalogue::loadBook(qint64 id)
 {
-    m_lastError.clear();
-    QSqlQuery query(m_db);
-    if (!prepare(query, sql::bookById))
-        return std::nullopt;
-    query.addBindValue(id);
-    if (!run(query) || !next(query))
-        return std::nullopt;
-    BookRecord book;
-    book.id = query.value(0).toLongLong();
-    book.title = query.value(1).toString();
-    book.author = query.value(2).toString();
-    book.firstName = query.value(3).toString();
-    book.yearPublished = storedNumber(query.value(4));
-    book.pages = storedNumber(query.value(5));
-    book.costUnits = storedCostUnits(query.value(6));
-    book.dateRead = query.value(7).toString();
-    book.comments = query.value(8).toString();
-    book.rating = storedNumber(query.value(9));
-    book.wantToBuy = query.value(10).toBool();
-    book.ownBook = query.value(11).toBool();
-    book.readBook = query.value(12).toBool();
-    book.wantToRead = query.value(13).toBool();
+    Statement query(db(), sql::bookById);
+    if (Status ran = query.run({id}); !ran)
+        return ran.error();
+    const Result<bool> found = query.next();
+    if (!found)
+        return found.error();
+    if (!*found)
+        return Error::notFound(u"The book is no longer in the catalogue."_s);
+    Book book = bookFromRow(query);
+    Statement categories(db(), sql::categoryNamesOfBook);
+    Result<QStringList> categoryNames = names(categories, {id});
+    if (!categoryNames)
+        return categoryNames.error();
+    book.categories = *categoryNames;
     return book;
 }
 
-std::optional<QStringList> Catalogue::categoryNamesOfBook(qint64 id)
+Result<qint64> Catalogue::categoryId(const QString& name)
 {
-    QSqlQuery query(m_db);
-    if (!prepare(query, sql::categoryNamesOfBook))
-        return std::nullopt;
-    query.addBindValue(id);
-    if (!run(query))
-        return std::nullopt;
-    QStringList names;
-    while (next(query))
-        names << query.value(0).toString();
-    if (query.lastError().type() != QSqlError::NoError)
-        return std::nullopt;
-    return names;
-}
-
-bool Catalogue::beginWrite()
-{
-    m_lastError.clear();
-    if (m_readOnly)
-        return fail(u"The catalogue is open read-only."_s);
-    return m_db.transaction() || fail(m_db.lastError().text());
-}
-
-bool Catalogue::commitWrite()
-{
-    if (m_db.commit())
-        return true;
-    fail(m_db.lastError().text());
-    m_db.rollback();
-    return false;
-}
-
-std::optional<qint64> Catalogue::categoryId(const QString& name)
-{
-    QSqlQuery query(m_db);
-    if (!prepare(query, sql::categoryIdByName))
-        return std::nullopt;
-    query.addBindValue(name);
-    if (!run(query) || !next(query))
-        return std::nullopt;
-    return query.value(0).toLongLong();
-}
-
-bool Catalogue::writeCategoryLinks(qint64 bookId, const QStringList& categoryNames)
-{
-    QSqlQuery insert(m_db);
-    if (!prepare(insert, sql::insertLink))
-        return false;
-    for (const QString& name : categoryNames) {
-        const auto id = categoryId(name);
-        if (!id) {
-            if (!m_lastError.isEmpty())
-                return false;
-            continue; // no longer on file: nothing to link to
-        }
-        insert.bindValue(0, bookId);
-        insert.bindValue(1, *id);
-        if (!run(insert))
-            return false;
-    }
-    return true;
-}
-
-std::optional<qint64> Catalogue::saveBook(const BookRecord& book, const QStringList& categoryNames)
-{
-    if (!beginWrite())
-        return std::nullopt;
-    const auto failed = [this]() -> std::optional<qint64> {
-        m_db.rollback();
-        return std::nullopt;
-    };
-    QSqlQuery write(m_db);
-    if (!prepare(write, book.id ? sql::updateBook : sql::insertBook))
-        return failed();
-    const QVariantList values{book.title,
-                              book.author,
-                              nullable(book.yearPublished),
-                              book.rating.value_or(0),
-                              book.dateRead,
-                              book.comments,
-                              book.costUnits ? QVariant(amountFromCostUnits(*book.costUnits))
-                                             : QVariant(QMetaType(QMetaType::Double)),
-                              int(book.wantToBuy),
-                              int(book.ownBook),
-                              nullable(book.pages),
-                              int(book.readBook),
-                              int(book.wantToRead),
-                              book.firstName,
-                              sortTitle(book.title)};
-    for (const QVariant& value : values)
-        write.addBindValue(value);
-    if (book.id)
-        write.addBindValue(*book.id);
-    if (!run(write))
-        return failed();
-    if (book.id && write.numRowsAffected() == 0) {
-        // Another program has deleted the book: nothing to update, and no
-        // link may be written for it. An empty lastError() says so.
-        m_lastError.clear();
-        return failed();
-    }
-    const qint64 id = book.id ? *book.id : write.lastInsertId().toLongLong();
-    write.finish();
-
-    QSqlQuery unlink(m_db);
-    if (!prepare(unlink, sql::deleteLinksOfBook))
-        return failed();
-    unlink.addBindValue(id);
-    if (!run(unlink) || !writeCategoryLinks(id, categoryNames) || !commitWrite())
-        return failed();
-    return id;
-}
-
-bool Catalogue::deleteBook(qint64 id)
-{
-    if (!beginWrite())
-        return false;
-    for (const char* statement : {sql::deleteLinksOfBook, sql::deleteBook}) {
-        QSqlQuery query(m_db);
-        if (!prepare(query, statement)) {
-            m_db.rollback();
-            return false;
-        }
-        query.addBindValue(id);
-        if (!run(query)) {
-            m_db.rollback();
-            return false;
-        }
-    }
-    return commitWrite();
-}
-
-std::optional<bool> Catalogue::categoryNameOnFile(const QString& name)
-{
-    QSqlQuery query(m_db);
-    if (!prepare(query, sql::categoryNameOnFile))
-        return std::nullopt;
-    query.addBindValue(name);
-    if (!run(query) || !next(query))
-        return std::nullopt;
-    return query.value(0).toLongLong() > 0;
-}
-
-bool Catalogue::addCategory(const QString& name)
-{
-    if (name.size() > schema::categoryNameWidth)
-        return fail(u"A category name holds at most %1 characters."_s.arg(schema::categoryNameWidth));
-    if (!beginWrite())
-        return false;
-    QSqlQuery query(m_db);
-    if (!prepare(query, sql::insertCategory)) {
-        m_db.rollback();
-        return false;
-    }
-    query.addBindValue(name);
-    if (!run(query)) {
-        m_db.rollback();
-        return false;
-    }
-    return commitWrite();
-}
-
-std::optional<qint64> Catalogue::booksUsingCategory(const QString& name)
-{
-    m_lastError.clear();
-    const auto id = categoryId(name);
+    Statement query(db(), sql::categoryIdByName);
+    const Result<QVariant> id = query.single({name});
     if (!id)
-        return m_lastError.isEmpty() ? std::optional<qint64>(0) : std::nullopt;
-    QSqlQuery query(m_db);
-    if (!prepare(query, sql::booksUsingCategory))
-        return std::nullopt;
-    query.addBindValue(*id);
-    if (!run(query) || !next(query))
-        return std::nullopt;
-    return query.value(0).toLongLong();
+        return id.error();
+    return id->toLongLong();
 }
 
-bool Catalogue::deleteCategory(const QString& name)
+Status Catalogue::writeCategoryLinks(qint64 bookId, const QStringList& categoryNames)
 {
-    if (!beginWrite())
-        return false;
-    const auto id = categoryId(name);
-    if (!id) {
-        m_db.rollback();
-        return false;
+    Statement insert(db(), sql::insertLink);
+    for (const QString& name : categoryNames) {
+        const Result<qint64> id = categoryId(name);
+        if (id.isNotFound())
+            continue; // no longer on file: nothing to link to
+        if (!id)
+            return id.error();
+        if (Status linked = insert.run({bookId, *id}); !linked)
+            return linked;
     }
+    return {};
+}
+
+Result<Book> Catalogue::saveBook(const Book& book)
+{
+    if (Status can = writable(); !can)
+        return can.error();
+    Book stored = book;
+    stored.sortTitle = sortTitle(book.title);
+    WriteTransaction transaction(db());
+    if (!transaction.begun())
+        return transaction.begun().error();
+    Statement write(db(), book.id ? sql::updateBook : sql::insertBook);
+    QVariantList values = storedBookValues(stored);
+    if (book.id)
+        values << *book.id;
+    if (Status written = write.run(values); !written)
+        return written.error();
+    // Another program may have deleted the book: then there is nothing to
+    // update, and no link may be written for it.
+    if (book.id && write.rowsChanged() == 0)
+        return Error::notFound(u"The book is no longer in the catalogue."_s);
+    stored.id = book.id ? *book.id : write.insertedId();
+    Statement unlink(db(), sql::deleteLinksOfBook);
+    if (Status done = unlink.run({*stored.id}); !done)
+        return done.error();
+    if (Status linked = writeCategoryLinks(*stored.id, book.categories); !linked)
+        return linked.error();
+    if (Status committed = transaction.commit(); !committed)
+        return committed.error();
+    return stored;
+}
+
+Status Catalogue::deleteBook(qint64 id)
+{
+    if (Status can = writable(); !can)
+        return can;
+    WriteTransaction transaction(db());
+    if (!transaction.begun())
+        return transaction.begun();
+    for (const char* statement : {sql::deleteLinksOfBook, sql::deleteBook}) {
+        Statement query(db(), statement);
+        if (Status done = query.run({id}); !done)
+            return done;
+    }
+    return transaction.commit();
+}
+
+Result<bool> Catalogue::categoryNameOnFile(const QString& name)
+{
+    Statement query(db(), sql::categoryNameOnFile);
+    const Result<QVariant> count = query.single({name});
+    if (!count)
+        return count.error();
+    return count->toLongLong() > 0;
+}
+
+Status Catalogue::addCategory(const QString& name)
+{
+    if (name.size() > categoryNameWidth)
+        return Error::failed(u"A category name holds at most %1 characters."_s.arg(categoryNameWidth));
+    if (Status can = writable(); !can)
+        return can;
+    WriteTransaction transaction(db());
+    if (!transaction.begun())
+        return transaction.begun();
+    Statement insert(db(), sql::insertCategory);
+    if (Status done = insert.run({name}); !done)
+        return done;
+    return transaction.commit();
+}
+
+Result<qint64> Catalogue::booksUsingCategory(const QString& name)
+{
+    const Result<qint64> id = categoryId(name);
+    if (id.isNotFound())
+        return qint64(0);
+    if (!id)
+        return id.error();
+    Statement query(db(), sql::booksUsingCategory);
+    const Result<QVariant> count = query.single({*id});
+    if (!count)
+        return count.error();
+    return count->toLongLong();
+}
+
+Status Catalogue::deleteCategory(const QString& name)
+{
+    if (Status can = writable(); !can)
+        return can;
+    WriteTransaction transaction(db());
+    if (!transaction.begun())
+        return transaction.begun();
+    const Result<qint64> id = categoryId(name);
+    if (!id)
+        return id.error();
     for (const char* statement : {sql::deleteLinksOfCategory, sql::deleteCategory}) {
-        QSqlQuery query(m_db);
-        if (!prepare(query, statement)) {
-            m_db.rollback();
-            return false;
-        }
-        query.addBindValue(*id);
-        if (!run(query)) {
-            m_db.rollback();
-            return false;
-        }
+        Statement query(db(), statement);
+        if (Status done = query.run({*id}); !done)
+            return done;
     }
-    return commitWrite();
+    return transaction.commit();
 }
 
 } // namespace shelvio

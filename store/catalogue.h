@@ -1,34 +1,40 @@
 #pragma once
 
-#include "bookrecord.h"
-#include "connection.h"
+#include "book.h"
+#include "result.h"
 
-#include <QSqlDatabase>
 #include <QString>
 #include <QStringList>
 
 #include <functional>
-#include <optional>
+#include <memory>
 
-class QSqlQuery;
+class QSqlDatabase;
 
 namespace shelvio {
 
+// How a catalogue file is opened.
+enum class Access { ReadWrite, ReadOnly };
+
+// The width of the text columns, and of a category name.
+inline constexpr int textColumnWidth = 255;
+inline constexpr int categoryNameWidth = 50;
+
 // The editor's one connection to the catalogue file and every read and write
-// it makes. Failures come back as a false or empty result, with lastError()
-// saying what went wrong; nothing here talks to the user.
+// it makes. Each answer is a value or an Error; nothing here talks to the
+// user.
 class Catalogue {
 public:
     enum class OpenStatus {
         Opened,        // an existing catalogue, writable
         Created,       // the file was missing and now holds an empty catalogue
         ReadOnly,      // an existing catalogue that can only be read
-        NotACatalogue, // left untouched; message() says why
+        NotACatalogue, // left untouched; openProblem() says why
         LegacyFormat,  // a Jet file from the older program; left untouched
-        Failed,        // could not be opened or created; message() says why
+        Failed,        // could not be opened or created; openProblem() says why
     };
 
-    Catalogue() = default;
+    Catalogue();
     ~Catalogue();
     Catalogue(const Catalogue&) = delete;
     Catalogue& operator=(const Catalogue&) = delete;
@@ -36,66 +42,60 @@ public:
     // Opens the file, creating it with the full schema when it is missing.
     // Access::ReadOnly opens it for browsing even where it could be written.
     OpenStatus open(const QString& path, Access access = Access::ReadWrite);
+    // Why the last open() gave NotACatalogue or Failed, in words for the user.
+    QString openProblem() const;
     void close();
 
-    bool isOpen() const { return m_db.isOpen(); }
-    bool isReadOnly() const { return m_readOnly; }
-    QString path() const { return m_path; }
-    QString lastError() const { return m_lastError; }
+    bool isOpen() const;
+    bool isReadOnly() const;
+    QString path() const;
 
     // Reading. Each query is read once, front to back.
-    std::optional<qint64> bookCount();
-    bool forEachBookByTitle(const std::function<void(qint64 id, const QString& sortTitle)>& row);
-    bool forEachBookByAuthor(const std::function<void(qint64 id, const QString& sortTitle,
-                                                      const QString& author, const QString& firstName)>& row);
-    bool forEachBookByCategory(
+    Result<qint64> bookCount();
+    Status forEachBookByTitle(const std::function<void(qint64 id, const QString& sortTitle)>& row);
+    Status
+    forEachBookByAuthor(const std::function<void(qint64 id, const QString& sortTitle, const QString& author,
+                                                 const QString& firstName)>& row);
+    Status forEachBookByCategory(
         const std::function<void(qint64 id, const QString& sortTitle, const QString& category)>& row);
-    std::optional<QStringList> categoryNames();
-    // The book, or nothing: then lastError() is empty when no such book exists.
-    std::optional<BookRecord> loadBook(qint64 id);
-    std::optional<QStringList> categoryNamesOfBook(qint64 id);
+    Result<QStringList> categoryNames();
+    // The book with its categories; NotFound when no such book is on file.
+    Result<Book> loadBook(qint64 id);
 
     // Writing. Each runs in one transaction and leaves the file as it was when
     // it fails.
-    // Inserts (no id) or updates the book and rewrites its category links;
-    // returns the book's number. Updating a book that is no longer on file
-    // writes nothing and fails with an empty lastError().
-    std::optional<qint64> saveBook(const BookRecord& book, const QStringList& categoryNames);
-    bool deleteBook(qint64 id);
-    std::optional<bool> categoryNameOnFile(const QString& name);
-    bool addCategory(const QString& name);
+    // Inserts (no id) or updates the book and rewrites its category links to
+    // book.categories (names no longer on file are left out). Returns the
+    // book as stored: its number and its sort title. Updating a book that is
+    // no longer on file writes nothing and gives NotFound.
+    Result<Book> saveBook(const Book& book);
+    Status deleteBook(qint64 id);
+    Result<bool> categoryNameOnFile(const QString& name);
+    Status addCategory(const QString& name);
     // Books that use the category of exactly this name.
-    std::optional<qint64> booksUsingCategory(const QString& name);
-    // Deletes the category of exactly this name with its links; false with an
-    // empty lastError() when no such category is on file.
-    bool deleteCategory(const QString& name);
+    Result<qint64> booksUsingCategory(const QString& name);
+    // Deletes the category of exactly this name with its links; NotFound
+    // when no such category is on file.
+    Status deleteCategory(const QString& name);
 
     // Copies the catalogue file, as last committed, over `target` (see
     // copyFileAtomically). SQLite's read lock is held for the whole copy, so
     // that no other program can write a change into the file half-way
-    // through it. On failure *error names the file and the cause.
-    bool copyFileTo(const QString& target, QString* error);
-
-    // Whether an SQLite file holds the catalogue's tables; *problem says what
-    // is missing or wrong. Reads only.
-    static bool isCatalogueFile(const QString& path, QString* problem);
+    // through it.
+    Status copyFileTo(const QString& target);
 
 private:
+    struct Connection;
+    const QSqlDatabase& db() const;
+    OpenStatus refuse(OpenStatus status, const QString& problem);
     OpenStatus createNew(const QString& path);
-    bool fail(const QSqlQuery& query);
-    bool fail(const QString& message);
-    bool run(QSqlQuery& query);
-    // The next row; false at the end and on a failure, which sets lastError().
-    bool next(QSqlQuery& query);
-    bool prepare(QSqlQuery& query, const char* statement);
-    bool beginWrite();
-    bool commitWrite();
-    std::optional<qint64> categoryId(const QString& name);
-    bool writeCategoryLinks(qint64 bookId, const QStringList& categoryNames);
+    Status writable() const;
+    Result<qint64> categoryId(const QString& name);
+    Status writeCategoryLinks(qint64 bookId, const QStringList& categoryNames);
 
-    QSqlDatabase m_db;
+    std::unique_ptr<Connection> m_connection;
     QString m_path;
-    QString m_lastError;
+    QString m_openProblem;
     bool m_readOnly = false;
 };
 

@@ -4,11 +4,14 @@
 #include "connection.h"
 #include "fileformat.h"
 #include "legacyconversion.h"
+#include "schema.h"
+#include "statement.h"
 #include "statements.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSaveFile>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QTemporaryDir>
@@ -37,12 +40,6 @@ QString cannotWrite(const QString& path, const QString& cause)
     return u"%1 cannot be written: %2."_s.arg(nativePath(path), cause);
 }
 
-bool failed(QString* error, const QString& message)
-{
-    *error = message;
-    return false;
-}
-
 // A write that stops short (a disk filling up) says why only when it is
 // tried again for the rest.
 bool writeAll(QIODevice& target, const char* data, qint64 size)
@@ -59,75 +56,78 @@ bool writeAll(QIODevice& target, const char* data, qint64 size)
 
 // Writes every byte of `source` into `target`, which is left open and
 // flushed but not committed. On failure nothing of the target is kept.
-bool writeCopy(const QString& source, QSaveFile& target, QString* error)
+Status writeCopy(const QString& source, QSaveFile& target)
 {
     QFile in(source);
     if (!in.open(QIODevice::ReadOnly))
-        return failed(error, cannotRead(source, in.errorString()));
+        return Error::failed(cannotRead(source, in.errorString()));
     if (!target.open(QIODevice::WriteOnly))
-        return failed(error, cannotWrite(target.fileName(), target.errorString()));
+        return Error::failed(cannotWrite(target.fileName(), target.errorString()));
     QByteArray buffer(copyChunkBytes, Qt::Uninitialized);
     for (;;) {
         const qint64 read = in.read(buffer.data(), buffer.size());
         if (read < 0) {
             target.cancelWriting();
-            return failed(error, cannotRead(source, in.errorString()));
+            return Error::failed(cannotRead(source, in.errorString()));
         }
         if (read == 0)
             break;
         if (!writeAll(target, buffer.constData(), read)) {
             const QString cause = target.errorString();
             target.cancelWriting();
-            return failed(error, cannotWrite(target.fileName(), cause));
+            return Error::failed(cannotWrite(target.fileName(), cause));
         }
     }
     // Flushing here makes a full disk show up now rather than at commit().
     if (!target.flush()) {
         const QString cause = target.errorString();
         target.cancelWriting();
-        return failed(error, cannotWrite(target.fileName(), cause));
+        return Error::failed(cannotWrite(target.fileName(), cause));
     }
-    return true;
+    return {};
 }
 
-// The first fault SQLite's quick check finds, or nothing when the file is
-// whole.
-bool passesQuickCheck(const QString& path, QString* problem)
+// SQLite's quick check: the first fault it finds, or success when the file
+// is whole.
+Status passesQuickCheck(const QString& path)
 {
-    QSqlDatabase db = openConnection(path, Access::ReadOnly, problem);
-    if (!db.isOpen())
-        return false;
-    bool ok = false;
+    Result<QSqlDatabase> opened = openConnection(path, Access::ReadOnly);
+    if (!opened)
+        return opened.error();
+    QSqlDatabase db = *std::move(opened);
+    Status whole;
     {
-        QSqlQuery query(db);
-        query.setForwardOnly(true);
-        if (!query.exec(QString::fromLatin1(sql::quickCheck)) || !query.next())
-            *problem = query.lastError().text();
-        else if (query.value(0).toString() != "ok"_L1)
-            *problem = query.value(0).toString();
-        else
-            ok = true;
+        Statement check(db, sql::quickCheck);
+        const Result<QVariant> answer = check.single();
+        if (!answer)
+            whole = answer.error();
+        else if (answer->toString() != "ok"_L1)
+            whole = Error::failed(answer->toString());
     }
     closeConnection(db);
-    return ok;
+    return whole;
 }
 
 // Turns a backup in the older Jet format into a catalogue in the folder,
 // which takes the converted file with it when it goes.
-bool convertOldBackup(const QString& backupPath, const QTemporaryDir& folder, QString* converted,
-                      QString* error)
+Result<QString> convertOldBackup(const QString& backupPath, const QTemporaryDir& folder)
 {
     if (!folder.isValid())
-        return failed(error, cannotWrite(folder.path(), folder.errorString()));
-    *converted = folder.filePath(u"Shelvio.mdb"_s);
-    const LegacyConversion result = convertJetCatalogue(backupPath, *converted);
-    if (result.ok)
-        return true;
-    return failed(error, u"%1 is in the older Jet database format and could not be converted. %2"_s.arg(
-                             nativePath(backupPath), result.error));
+        return Error::failed(cannotWrite(folder.path(), folder.errorString()));
+    const QString converted = folder.filePath(catalogueFileName());
+    const Result<LegacyConversion> result = convertJetCatalogue(backupPath, converted);
+    if (result)
+        return converted;
+    return Error::failed(u"%1 is in the older Jet database format and could not be converted. %2"_s.arg(
+        nativePath(backupPath), result.error().text()));
 }
 
 } // namespace
+
+QString catalogueFileName()
+{
+    return u"Shelvio.mdb"_s;
+}
 
 QString backupFileName()
 {
@@ -148,39 +148,26 @@ bool folderHoldsBackup(const QString& folder)
     return names.contains(backupFileName());
 }
 
-bool copyFileAtomically(const QString& source, const QString& target, QString* error)
+Status copyFileAtomically(const QString& source, const QString& target)
 {
     QSaveFile out(target);
-    if (!writeCopy(source, out, error))
-        return false;
+    if (Status copied = writeCopy(source, out); !copied)
+        return copied;
     if (!out.commit())
-        return failed(error, cannotWrite(target, out.errorString()));
-    return true;
+        return Error::failed(cannotWrite(target, out.errorString()));
+    return {};
 }
 
-bool checkCatalogueFile(const QString& path, QString* problem)
+Status checkCatalogueFile(const QString& path)
 {
     const QString name = nativePath(path);
-    switch (detectFileKind(path)) {
-    case FileKind::Missing:
-        return failed(problem, u"%1 does not exist."_s.arg(name));
-    case FileKind::Unreadable:
-        return failed(problem, u"%1 cannot be read."_s.arg(name));
-    case FileKind::Empty:
-        return failed(problem, u"%1 is empty: it holds no catalogue."_s.arg(name));
-    case FileKind::Jet:
-        return failed(problem, u"%1 is in the older Jet database format."_s.arg(name));
-    case FileKind::Other:
-        return failed(problem, u"%1 is not a catalogue file: it is not an SQLite database."_s.arg(name));
-    case FileKind::SQLite:
-        break;
-    }
-    QString why;
-    if (!Catalogue::isCatalogueFile(path, &why))
-        return failed(problem, u"%1 is not a catalogue file. %2"_s.arg(name, why));
-    if (!passesQuickCheck(path, &why))
-        return failed(problem, u"%1 is damaged: %2"_s.arg(name, why));
-    return true;
+    if (const auto problem = fileKindProblem(detectFileKind(path)))
+        return Error::failed(u"%1 is not a catalogue file. %2"_s.arg(name, *problem));
+    if (Status tables = schema::verifyFile(path); !tables)
+        return Error::failed(u"%1 is not a catalogue file. %2"_s.arg(name, tables.error().text()));
+    if (Status whole = passesQuickCheck(path); !whole)
+        return Error::failed(u"%1 is damaged: %2"_s.arg(name, whole.error().text()));
+    return {};
 }
 
 CatalogueReplacement::CatalogueReplacement(const QString& backupPath, const QString& cataloguePath)
@@ -192,39 +179,38 @@ CatalogueReplacement::CatalogueReplacement(const QString& backupPath, const QStr
 // An uncommitted QSaveFile removes its temporary file.
 CatalogueReplacement::~CatalogueReplacement() = default;
 
-bool CatalogueReplacement::fail(const QString& message)
+Status CatalogueReplacement::fail(const QString& message)
 {
-    m_error = message;
     m_staged.reset();
-    return false;
+    return Error::failed(message);
 }
 
-bool CatalogueReplacement::prepare()
+Status CatalogueReplacement::prepare()
 {
     m_staged.reset();
-    m_error.clear();
     // Every test a backup must pass before it may take the catalogue's place
     // is made here, and a backup in the older Jet format is turned into a
     // catalogue here, before the staged copy is written.
-    QString problem;
     QString source = m_backupPath;
     std::unique_ptr<QTemporaryDir> conversion;
     if (detectFileKind(m_backupPath) == FileKind::Jet) {
         conversion = std::make_unique<QTemporaryDir>(QFileInfo(m_cataloguePath).absolutePath() +
                                                      u"/.Shelvio-restore-XXXXXX"_s);
-        if (!convertOldBackup(m_backupPath, *conversion, &source, &problem))
-            return fail(problem);
+        const Result<QString> converted = convertOldBackup(m_backupPath, *conversion);
+        if (!converted)
+            return fail(converted.error().text());
+        source = *converted;
     }
-    if (!checkCatalogueFile(source, &problem))
-        return fail(problem);
+    if (Status checked = checkCatalogueFile(source); !checked)
+        return fail(checked.error().text());
     auto staged = std::make_unique<QSaveFile>(m_cataloguePath);
-    if (!writeCopy(source, *staged, &problem))
-        return fail(problem);
+    if (Status copied = writeCopy(source, *staged); !copied)
+        return fail(copied.error().text());
     m_staged = std::move(staged);
-    return true;
+    return {};
 }
 
-bool CatalogueReplacement::commit()
+Status CatalogueReplacement::commit()
 {
     if (!m_staged)
         return fail(
@@ -239,7 +225,7 @@ bool CatalogueReplacement::commit()
     if (!m_staged->commit())
         return fail(cannotWrite(m_cataloguePath, m_staged->errorString()));
     m_staged.reset();
-    return true;
+    return {};
 }
 
 } // namespace shelvio

@@ -1,14 +1,20 @@
 #pragma once
 
-#include <QSaveFile>
+#include "result.h"
+
 #include <QString>
 
 #include <memory>
+
+class QSaveFile;
 
 // The catalogue file as a whole: copying it to a backup and putting a backup
 // back in its place. A copy never replaces its target until it is complete
 // and on disk, so a failed copy leaves the old file as it was.
 namespace shelvio {
+
+// The fixed name of the catalogue file.
+QString catalogueFileName();
 
 // The fixed name of a backup file.
 QString backupFileName();
@@ -20,14 +26,14 @@ bool folderHoldsBackup(const QString& folder);
 
 // Copies `source` over `target`: the bytes go to a temporary file beside the
 // target, which is flushed and renamed over the target only once the whole
-// copy is written. On failure the target is untouched and *error names the
-// file and the cause.
-bool copyFileAtomically(const QString& source, const QString& target, QString* error);
+// copy is written. On failure the target is untouched and the error names
+// the file and the cause.
+Status copyFileAtomically(const QString& source, const QString& target);
 
 // Whether the file holds a whole catalogue: an SQLite database with the
 // catalogue's tables that passes SQLite's quick integrity check. Reads only.
-// On failure *problem says, for the user, what is wrong.
-bool checkCatalogueFile(const QString& path, QString* problem);
+// The error says, for the user, what is wrong.
+Status checkCatalogueFile(const QString& path);
 
 // Puts a backup in the catalogue's place in two steps, so that the editor
 // lets go of the catalogue only once the backup is known to be good:
@@ -43,18 +49,16 @@ public:
     CatalogueReplacement(const CatalogueReplacement&) = delete;
     CatalogueReplacement& operator=(const CatalogueReplacement&) = delete;
 
-    bool prepare();
-    bool commit();
-    // What went wrong, in words for the user; it names the file.
-    QString errorString() const { return m_error; }
+    // Errors are in words for the user and name the file.
+    Status prepare();
+    Status commit();
 
 private:
-    bool fail(const QString& message);
+    Status fail(const QString& message);
 
     QString m_backupPath;
     QString m_cataloguePath;
     std::unique_ptr<QSaveFile> m_staged;
-    QString m_error;
 };
 
 } // namespace shelvio

@@ -24,21 +24,17 @@ namespace {
 using namespace legacy;
 
 // Opens the Jet file and finds the catalogue's tables in it, each with the
-// columns the catalogue needs. False with *problem when the file cannot be
-// read or is not a book catalogue.
-bool openJetCatalogue(JetFile& jet, const QString& path, QHash<QString, JetTable>* tables, QString* problem)
+// columns the catalogue needs. Fails when the file cannot be read or is not
+// a book catalogue.
+Status openJetCatalogue(JetFile& jet, const QString& path, QHash<QString, JetTable>* tables)
 {
-    if (!jet.open(path)) {
-        *problem = jet.error();
-        return false;
-    }
+    if (!jet.open(path))
+        return Error::failed(jet.error());
     QStringList problems;
     for (const TableLayout& layout : catalogueTables()) {
         const auto table = jet.table(layout.name);
-        if (!table && !jet.error().isEmpty()) {
-            *problem = jet.error();
-            return false;
-        }
+        if (!table && !jet.error().isEmpty())
+            return Error::failed(jet.error());
         if (!table)
             problems << u"it has no table %1"_s.arg(layout.name);
         else
@@ -46,11 +42,9 @@ bool openJetCatalogue(JetFile& jet, const QString& path, QHash<QString, JetTable
         if (table)
             tables->insert(layout.name, *table);
     }
-    if (!problems.isEmpty()) {
-        *problem = u"It is not a book catalogue: "_s + problems.join(u"; "_s) + u'.';
-        return false;
-    }
-    return true;
+    if (!problems.isEmpty())
+        return Error::failed(u"It is not a book catalogue: "_s + problems.join(u"; "_s) + u'.');
+    return {};
 }
 
 // Writes the new file from the Jet file and checks it; see convertJetCatalogue.
@@ -62,7 +56,7 @@ public:
     {
     }
 
-    LegacyConversion run();
+    Result<LegacyConversion> run();
 
 private:
     bool fail(const QString& message);
@@ -91,24 +85,24 @@ private:
     QSqlDatabase m_db;
     bool m_created = false;
     LegacyConversion m_result;
+    QString m_error;
 };
 
-LegacyConversion Converter::run()
+Result<LegacyConversion> Converter::run()
 {
     bool ok = openSource() && createTarget() && copyAll() && checkCounts();
     for (const TableLayout& layout : catalogueTables())
         ok = ok && checkTable(layout);
     ok = ok && checkNextKeys() && closeTarget();
     if (ok)
-        m_result.ok = true;
-    else
-        discardTarget();
-    return m_result;
+        return m_result;
+    discardTarget();
+    return Error::failed(m_error);
 }
 
 bool Converter::fail(const QString& message)
 {
-    m_result.error = message;
+    m_error = message;
     return false;
 }
 
@@ -123,21 +117,24 @@ bool Converter::openSource()
         return fail(u"The file %1 is already there."_s.arg(QDir::toNativeSeparators(m_targetPath)));
     if (detectFileKind(m_jetPath) != FileKind::Jet)
         return fail(u"The file %1 is not a Jet database."_s.arg(QDir::toNativeSeparators(m_jetPath)));
-    QString problem;
-    if (!openJetCatalogue(m_jet, m_jetPath, &m_tables, &problem))
-        return fail(problem);
+    if (Status opened = openJetCatalogue(m_jet, m_jetPath, &m_tables); !opened)
+        return fail(opened.error().text());
     return true;
 }
 
 bool Converter::createTarget()
 {
-    QString error;
     // Checked to be absent in openSource(): whatever is there now is ours.
     m_created = true;
-    m_db = openConnection(m_targetPath, Access::ReadWrite, &error);
-    if (!m_db.isOpen() || !schema::create(m_db, &error))
-        return fail(
-            u"The new catalogue %1 cannot be made: %2"_s.arg(QDir::toNativeSeparators(m_targetPath), error));
+    Result<QSqlDatabase> db = openConnection(m_targetPath, Access::ReadWrite);
+    Status made = db ? Status() : Status(db.error());
+    if (db) {
+        m_db = *std::move(db);
+        made = schema::create(m_db);
+    }
+    if (!made)
+        return fail(u"The new catalogue %1 cannot be made: %2"_s.arg(QDir::toNativeSeparators(m_targetPath),
+                                                                     made.error().text()));
     return true;
 }
 
@@ -330,9 +327,8 @@ bool Converter::checkNextKeys()
 bool Converter::closeTarget()
 {
     closeConnection(m_db);
-    QString problem;
-    if (!Catalogue::isCatalogueFile(m_targetPath, &problem))
-        return fail(u"The new catalogue does not open as one: %1"_s.arg(problem));
+    if (Status tables = schema::verifyFile(m_targetPath); !tables)
+        return fail(u"The new catalogue does not open as one: %1"_s.arg(tables.error().text()));
     return true;
 }
 
@@ -348,18 +344,18 @@ void Converter::discardTarget()
 
 } // namespace
 
+Status checkJetCatalogue(const QString& jetPath)
+{
+    JetFile jet;
+    QHash<QString, JetTable> tables;
+    return openJetCatalogue(jet, jetPath, &tables);
+}
+
 // A zero-length text: libmdb's own values give it as Null, but the row's null
 // mask tells the two apart, and JetFile reads that. An empty text therefore
 // arrives as empty text and a Null as Null, each exactly as the original
 // holds it (the editor reads both as empty).
-bool isJetCatalogue(const QString& jetPath, QString* problem)
-{
-    JetFile jet;
-    QHash<QString, JetTable> tables;
-    return openJetCatalogue(jet, jetPath, &tables, problem);
-}
-
-LegacyConversion convertJetCatalogue(const QString& jetPath, const QString& targetPath)
+Result<LegacyConversion> convertJetCatalogue(const QString& jetPath, const QString& targetPath)
 {
     return Converter(jetPath, targetPath).run();
 }

@@ -52,13 +52,13 @@ bool keepOriginal(const QString& original, const QString& kept, QString* error)
 
 } // namespace
 
-LegacyConversion migrateJetCatalogue(const QString& catalogPath)
+Result<LegacyConversion> migrateJetCatalogue(const QString& catalogPath)
 {
     const QFileInfo catalog(catalogPath);
     const QDir folder = catalog.absoluteDir();
     const QString converted = unusedName(folder, catalog.fileName(), u".converting"_s);
-    LegacyConversion result = convertJetCatalogue(catalog.absoluteFilePath(), converted);
-    if (!result.ok)
+    Result<LegacyConversion> result = convertJetCatalogue(catalog.absoluteFilePath(), converted);
+    if (!result)
         return result;
 
     const QString suffix = catalog.suffix().isEmpty() ? QString() : u'.' + catalog.suffix();
@@ -66,9 +66,7 @@ LegacyConversion migrateJetCatalogue(const QString& catalogPath)
     QString error;
     if (!keepOriginal(catalog.absoluteFilePath(), kept, &error)) {
         QFile::remove(converted);
-        result.ok = false;
-        result.error = u"The original file cannot be kept as %1: %2"_s.arg(shown(kept), error);
-        return result;
+        return Error::failed(u"The original file cannot be kept as %1: %2"_s.arg(shown(kept), error));
     }
     // One rename puts the new catalogue in place: at no moment is there no
     // catalogue under the name.
@@ -77,12 +75,10 @@ LegacyConversion migrateJetCatalogue(const QString& catalogPath)
     if (code) {
         QFile::remove(converted);
         QFile::remove(kept);
-        result.ok = false;
-        result.error = u"The converted catalogue cannot take the place of %1: %2"_s.arg(
-            shown(catalog.absoluteFilePath()), QString::fromLocal8Bit(code.message()));
-        return result;
+        return Error::failed(u"The converted catalogue cannot take the place of %1: %2"_s.arg(
+            shown(catalog.absoluteFilePath()), QString::fromLocal8Bit(code.message())));
     }
-    result.keptOriginalPath = kept;
+    result->keptOriginalPath = kept;
     return result;
 }
 

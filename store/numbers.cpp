@@ -133,6 +133,15 @@ std::optional<qint64> storedCostUnits(const QVariant& value)
     return ok ? std::optional<qint64>(costUnitsFromAmount(amount)) : std::nullopt;
 }
 
+bool storedFlag(const QVariant& value)
+{
+    if (value.isNull())
+        return false;
+    if (value.typeId() == QMetaType::QString)
+        return true;
+    return value.toDouble() != 0.0;
+}
+
 qint64 costUnitsFromAmount(double amount)
 {
     return roundDecimal(amount, costDecimals, -std::numeric_limits<qint64>::max(),

@@ -47,6 +47,9 @@ QString formatCost(qint64 units, const QLocale& locale = QLocale());
 // (or a value that is not a number at all).
 std::optional<qint64> storedNumber(const QVariant& value);
 std::optional<qint64> storedCostUnits(const QVariant& value);
+// A stored Yes/No value as SQLite's "<> 0" sees it: Null and zero are No;
+// any other number, and any text, is Yes.
+bool storedFlag(const QVariant& value);
 
 // Between the stored REAL amount and ten-thousandths.
 qint64 costUnitsFromAmount(double amount);

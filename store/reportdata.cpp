@@ -1,10 +1,11 @@
 #include "reportdata.h"
 
+#include "bookrows.h"
 #include "connection.h"
 #include "fileformat.h"
 #include "nameforms.h"
-#include "numbers.h"
 #include "schema.h"
+#include "statement.h"
 
 #include <QDate>
 #include <QDir>
@@ -24,10 +25,11 @@ namespace {
 
 // The report statements are put together from these fixed pieces only; no
 // value is ever part of the text.
+// The columns of bookFromRow (bookrows.h), in its order.
 constexpr char selectBooks[] =
     "SELECT BookID, Title, coalesce(nullif(GA2, ''), Title, ''), trim(ifnull(Author, '')), "
     "trim(ifnull(GA1, '')), YearPublished, Pages, Cost, DateRead, Comments, Rating, "
-    "ReadBook, GB1, WantToBuy, OwnBook FROM Books";
+    "WantToBuy, OwnBook, ReadBook, GB1 FROM Books";
 
 constexpr char whereReadBook[] = " WHERE ifnull(ReadBook, 0) <> 0";
 constexpr char whereWantToRead[] = " WHERE ifnull(GB1, 0) <> 0";
@@ -50,6 +52,25 @@ constexpr char orderByRating[] = " ORDER BY CASE WHEN Rating BETWEEN 2 AND 10 TH
 constexpr char categoriesOfBooks[] = "SELECT l.BookID, c.CategoryName FROM BookCategoryLink l "
                                      "JOIN Category c ON c.CategoryID = l.CategoryKey "
                                      "ORDER BY l.BookID, shelvio_sortkey(c.CategoryName), c.CategoryID";
+
+// Orders by the date read, keeping the title order within a date.
+void sortByReadDate(std::vector<Book>* books)
+{
+    std::vector<ReadDate> dates;
+    dates.reserve(books->size());
+    for (const Book& book : *books)
+        dates.push_back(parseReadDate(book.dateRead));
+    std::vector<size_t> order(books->size());
+    for (size_t i = 0; i < order.size(); ++i)
+        order[i] = i;
+    std::stable_sort(order.begin(), order.end(),
+                     [&](size_t a, size_t b) { return readDateBefore(dates[a], dates[b]); });
+    std::vector<Book> sorted;
+    sorted.reserve(books->size());
+    for (size_t i : order)
+        sorted.push_back(std::move((*books)[i]));
+    books->swap(sorted);
+}
 
 QString booksStatement(BookSelection selection, BookOrder order)
 {
@@ -82,148 +103,90 @@ QString booksStatement(BookSelection selection, BookOrder order)
     return text + QString::fromLatin1(orderByTitle);
 }
 
-ReportBook bookFromRow(const QSqlQuery& row)
+Status readBooks(const QSqlDatabase& db, const ReportQuery& query, std::vector<Book>* books)
 {
-    ReportBook book;
-    book.id = row.value(0).toLongLong();
-    book.title = row.value(1).toString();
-    book.sortTitle = row.value(2).toString();
-    book.author = row.value(3).toString();
-    book.firstName = row.value(4).toString();
-    book.yearPublished = storedNumber(row.value(5));
-    book.pages = storedNumber(row.value(6));
-    book.costUnits = storedCostUnits(row.value(7));
-    book.dateRead = row.value(8).toString();
-    book.comments = row.value(9).toString();
-    book.rating = storedNumber(row.value(10));
-    book.readBook = row.value(11).toLongLong() != 0;
-    book.wantToRead = row.value(12).toLongLong() != 0;
-    book.wantToBuy = row.value(13).toLongLong() != 0;
-    book.ownBook = row.value(14).toLongLong() != 0;
-    return book;
-}
-
-bool readBooks(QSqlDatabase& db, const ReportQuery& query, std::vector<ReportBook>* books, QString* error)
-{
-    QSqlQuery rows(db);
-    rows.setForwardOnly(true);
-    if (!rows.exec(booksStatement(query.selection, query.order))) {
-        *error = rows.lastError().text();
-        return false;
-    }
-    while (rows.next())
+    Statement rows(db, booksStatement(query.selection, query.order));
+    if (Status ran = rows.run(); !ran)
+        return ran;
+    for (;;) {
+        const Result<bool> next = rows.next();
+        if (!next)
+            return next.error();
+        if (!*next)
+            break;
         books->push_back(bookFromRow(rows));
-    if (rows.lastError().isValid()) {
-        *error = rows.lastError().text();
-        return false;
     }
-    if (query.order == BookOrder::ByReadDate) {
-        std::vector<ReadDate> dates;
-        dates.reserve(books->size());
-        for (const ReportBook& book : *books)
-            dates.push_back(parseReadDate(book.dateRead));
-        std::vector<size_t> order(books->size());
-        for (size_t i = 0; i < order.size(); ++i)
-            order[i] = i;
-        std::stable_sort(order.begin(), order.end(),
-                         [&](size_t a, size_t b) { return readDateBefore(dates[a], dates[b]); });
-        std::vector<ReportBook> sorted;
-        sorted.reserve(books->size());
-        for (size_t i : order)
-            sorted.push_back(std::move((*books)[i]));
-        books->swap(sorted);
-    }
-    return true;
+    if (query.order == BookOrder::ByReadDate)
+        sortByReadDate(books);
+    return {};
 }
 
-bool readCategories(QSqlDatabase& db, std::vector<ReportBook>* books, QString* error)
+Status readCategories(const QSqlDatabase& db, std::vector<Book>* books)
 {
     QHash<qint64, size_t> byId;
     byId.reserve(qsizetype(books->size()));
     for (size_t i = 0; i < books->size(); ++i)
-        byId.insert((*books)[i].id, i);
-    QSqlQuery rows(db);
-    rows.setForwardOnly(true);
-    if (!rows.exec(QString::fromLatin1(categoriesOfBooks))) {
-        *error = rows.lastError().text();
-        return false;
-    }
-    while (rows.next()) {
+        byId.insert(*(*books)[i].id, i);
+    Statement rows(db, categoriesOfBooks);
+    if (Status ran = rows.run(); !ran)
+        return ran;
+    for (;;) {
+        const Result<bool> next = rows.next();
+        if (!next)
+            return next.error();
+        if (!*next)
+            return {};
         const auto found = byId.constFind(rows.value(0).toLongLong());
         if (found != byId.constEnd())
             (*books)[*found].categories << rows.value(1).toString();
     }
-    if (rows.lastError().isValid()) {
-        *error = rows.lastError().text();
-        return false;
-    }
-    return true;
 }
 
-// Says what is wrong with the file at `path` for a report, in words for the user.
-bool checkFile(const QString& path, QString* error)
+// Says what is wrong with the file at `path` for a report, in words for the
+// user; the older format gets the way out.
+Status checkFile(const QString& path)
 {
     const QString shown = QDir::toNativeSeparators(path);
-    switch (detectFileKind(path)) {
-    case FileKind::SQLite:
-        return true;
-    case FileKind::Missing:
-        *error = u"The catalogue file %1 was not found."_s.arg(shown);
-        return false;
-    case FileKind::Unreadable:
-        *error = u"The catalogue file %1 cannot be read."_s.arg(shown);
-        return false;
-    case FileKind::Jet:
-        *error = u"The catalogue file %1 is still in the older program's format. Open it once in the "
-                 u"editor (tomarium), which converts it, and then open the reports again."_s.arg(shown);
-        return false;
-    case FileKind::Empty:
-    case FileKind::Other:
-        break;
-    }
-    *error = u"The file %1 is not a catalogue."_s.arg(shown);
-    return false;
-}
-
-// One read of one file: the books, and the categories too when they lie in
-// the same file, inside one read transaction so that both come from the same
-// state of the catalogue.
-bool readFile(const QString& path, const ReportQuery& query, bool books, bool categories,
-              std::vector<ReportBook>* result, QString* error)
-{
-    if (!checkFile(path, error))
-        return false;
-    QSqlDatabase db = openConnection(path, Access::ReadOnly, error);
-    if (!db.isOpen())
-        return false;
-    QString problem;
-    bool ok = schema::verify(db, &problem);
-    if (!ok)
-        *error = u"The file %1 is not a catalogue. %2"_s.arg(QDir::toNativeSeparators(path), problem);
-    if (ok && !db.transaction()) {
-        *error = db.lastError().text();
-        ok = false;
-    }
-    if (ok) {
-        ok = (!books || readBooks(db, query, result, error)) &&
-             (!categories || readCategories(db, result, error));
-        db.rollback(); // nothing was written: this only ends the read
-    }
-    closeConnection(db);
-    return ok;
+    const FileKind kind = detectFileKind(path);
+    if (kind == FileKind::Jet)
+        return Error::failed(
+            u"The catalogue file %1 is still in the older program's format. Open it once in "
+            u"the editor (tomarium), which converts it, and then open the reports again."_s.arg(shown));
+    if (const auto problem = fileKindProblem(kind))
+        return Error::failed(u"The catalogue %1 cannot be read. %2"_s.arg(shown, *problem));
+    return {};
 }
 
 } // namespace
 
-std::optional<std::vector<ReportBook>> readReportBooks(const ReportQuery& query, QString* error)
+// One read of the file, inside one read transaction so that the books and
+// their categories come from the same state of the catalogue.
+Result<std::vector<Book>> readReportBooks(const ReportQuery& query)
 {
-    std::vector<ReportBook> books;
-    const bool withCategories = !query.categoriesPath.isEmpty();
-    const bool oneFile = withCategories && query.categoriesPath == query.booksPath;
-    if (!readFile(query.booksPath, query, true, oneFile, &books, error))
-        return std::nullopt;
-    if (withCategories && !oneFile && !readFile(query.categoriesPath, query, false, true, &books, error))
-        return std::nullopt;
+    if (query.cataloguePath.isEmpty())
+        return Error::failed(u"The report has not been pointed at a catalogue file."_s);
+    if (Status usable = checkFile(query.cataloguePath); !usable)
+        return usable.error();
+    Result<QSqlDatabase> opened = openConnection(query.cataloguePath, Access::ReadOnly);
+    if (!opened)
+        return opened.error();
+    QSqlDatabase db = *std::move(opened);
+    std::vector<Book> books;
+    Status read = schema::verify(db);
+    if (!read)
+        read = Error::failed(u"The file %1 is not a catalogue. %2"_s.arg(
+            QDir::toNativeSeparators(query.cataloguePath), read.error().text()));
+    if (read) {
+        WriteTransaction readOnly(db); // only reads: its end lets go of the lock
+        read = readOnly.begun();
+        if (read)
+            read = readBooks(db, query, &books);
+        if (read && query.withCategories)
+            read = readCategories(db, &books);
+    }
+    closeConnection(db);
+    if (!read)
+        return read.error();
     return books;
 }
 

@@ -1,7 +1,9 @@
 #pragma once
 
+#include "book.h"
+#include "result.h"
+
 #include <QString>
-#include <QStringList>
 
 #include <optional>
 #include <vector>
@@ -23,35 +25,18 @@ enum class BookOrder {
     ByRating,   // best first; unrated books (and values off the scale) last
 };
 
-struct ReportBook {
-    qint64 id = 0;
-    QString title;
-    QString sortTitle; // GA2, or the title itself where GA2 is empty
-    QString author;    // last name, trimmed
-    QString firstName; // GA1, trimmed
-    std::optional<qint64> yearPublished;
-    std::optional<qint64> pages;
-    std::optional<qint64> costUnits; // ten-thousandths (see numbers.h)
-    std::optional<qint64> rating;
-    QString dateRead; // as stored
-    QString comments;
-    bool readBook = false;
-    bool wantToRead = false;
-    bool wantToBuy = false;
-    bool ownBook = false;
-    QStringList categories; // only when the query asks for them
-};
-
 struct ReportQuery {
-    QString booksPath;      // the file the Books table is read from
-    QString categoriesPath; // the file of Category and BookCategoryLink; empty: none read
+    QString cataloguePath; // the catalogue file every table is read from
     BookSelection selection = BookSelection::All;
     BookOrder order = BookOrder::ByTitle;
+    bool withCategories = false; // fill each book's categories
 };
 
-// The books of a report, or nothing with *error saying what went wrong (file
-// missing, in the older Jet format, not a catalogue, unreadable).
-std::optional<std::vector<ReportBook>> readReportBooks(const ReportQuery& query, QString* error);
+// The books of a report, in its order. The error says, for the user, what
+// went wrong (file missing, in the older Jet format, not a catalogue,
+// unreadable). The names come without blanks at the ends and the sort title
+// is never empty (see Book).
+Result<std::vector<Book>> readReportBooks(const ReportQuery& query);
 
 // A stored read date ("m/d/yyyy" as typed) as far as it can be read: the year
 // when it has four digits, the month when it is 1 to 12, the day when it makes

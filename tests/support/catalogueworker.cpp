@@ -20,7 +20,7 @@ int saveBooksUntilStopped(const QString& path)
 {
     Catalogue catalogue;
     if (catalogue.open(path) != Catalogue::OpenStatus::Opened) {
-        QTextStream(stderr) << "cannot open " << path << ": " << catalogue.lastError() << '\n';
+        QTextStream(stderr) << "cannot open " << path << ": " << catalogue.openProblem() << '\n';
         return 1;
     }
     QTextStream out(stdout);
@@ -28,9 +28,10 @@ int saveBooksUntilStopped(const QString& path)
     for (qint64 n = 0;; ++n) {
         auto record = testing::book(QStringLiteral("Worker %1").arg(n), QStringLiteral("Worker"));
         record.comments = QString(200, QLatin1Char('w'));
+        record.categories = workerCategories;
         // A failed save (the file locked for longer than the wait) is tried
         // again with the next book; it has changed nothing.
-        catalogue.saveBook(record, workerCategories);
+        (void)catalogue.saveBook(record);
         // A breath between saves, as between two clicks of Save: a writer
         // that never lets go would starve every reader (SQLite's lock is not
         // fair), which no person at a keyboard does.

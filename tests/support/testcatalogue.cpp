@@ -16,7 +16,7 @@ TestCatalogue::TestCatalogue()
 {
     const auto status = m_catalogue->open(path());
     if (status != shelvio::Catalogue::OpenStatus::Created)
-        qFatal("cannot create test catalogue: %s", qPrintable(m_catalogue->lastError()));
+        qFatal("cannot create test catalogue: %s", qPrintable(m_catalogue->openProblem()));
 }
 
 TestCatalogue::~TestCatalogue() = default;
@@ -26,12 +26,14 @@ QString TestCatalogue::path() const
     return m_dir.filePath(QStringLiteral("Shelvio.mdb"));
 }
 
-qint64 TestCatalogue::addBook(const shelvio::BookRecord& book, const QStringList& categories)
+qint64 TestCatalogue::addBook(const shelvio::Book& book, const QStringList& categories)
 {
-    const auto id = m_catalogue->saveBook(book, categories);
-    if (!id)
-        qFatal("cannot add test book: %s", qPrintable(m_catalogue->lastError()));
-    return *id;
+    shelvio::Book withCategories = book;
+    withCategories.categories = categories;
+    const auto saved = m_catalogue->saveBook(withCategories);
+    if (!saved)
+        qFatal("cannot add test book: %s", qPrintable(saved.error().text()));
+    return *saved->id;
 }
 
 qint64 TestCatalogue::addBook(const QString& title, const QString& author, const QString& firstName,
@@ -42,8 +44,8 @@ qint64 TestCatalogue::addBook(const QString& title, const QString& author, const
 
 void TestCatalogue::addCategory(const QString& name)
 {
-    if (!m_catalogue->addCategory(name))
-        qFatal("cannot add test category: %s", qPrintable(m_catalogue->lastError()));
+    if (const auto added = m_catalogue->addCategory(name); !added)
+        qFatal("cannot add test category: %s", qPrintable(added.error().text()));
 }
 
 QVariant TestCatalogue::scalar(const QString& sql, const QVariantList& values) const
@@ -67,9 +69,9 @@ QByteArray TestCatalogue::bytes() const
     return fileBytes(path());
 }
 
-shelvio::BookRecord book(const QString& title, const QString& author, const QString& firstName)
+shelvio::Book book(const QString& title, const QString& author, const QString& firstName)
 {
-    shelvio::BookRecord record;
+    shelvio::Book record;
     record.title = title;
     record.author = author;
     record.firstName = firstName;
@@ -79,10 +81,10 @@ shelvio::BookRecord book(const QString& title, const QString& author, const QStr
 
 QList<QVariantList> queryFile(const QString& path, const QString& sql, const QVariantList& values)
 {
-    QString error;
-    QSqlDatabase db = shelvio::openConnection(path, shelvio::Access::ReadWrite, &error);
-    if (!db.isOpen())
-        qFatal("cannot open %s: %s", qPrintable(path), qPrintable(error));
+    auto opened = shelvio::openConnection(path, shelvio::Access::ReadWrite);
+    if (!opened)
+        qFatal("cannot open %s: %s", qPrintable(path), qPrintable(opened.error().text()));
+    QSqlDatabase db = *std::move(opened);
     QList<QVariantList> result;
     {
         QSqlQuery query(db);

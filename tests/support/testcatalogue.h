@@ -1,6 +1,6 @@
 #pragma once
 
-#include "bookrecord.h"
+#include "book.h"
 #include "catalogue.h"
 
 #include <QStringList>
@@ -22,7 +22,7 @@ public:
     QString path() const;
 
     // Adds through the store, as the editor would; returns the book number.
-    qint64 addBook(const shelvio::BookRecord& book, const QStringList& categories = {});
+    qint64 addBook(const shelvio::Book& book, const QStringList& categories = {});
     qint64 addBook(const QString& title, const QString& author = {}, const QString& firstName = {},
                    const QStringList& categories = {});
     void addCategory(const QString& name);
@@ -42,7 +42,7 @@ private:
 };
 
 // A minimal book with the given title and names.
-shelvio::BookRecord book(const QString& title, const QString& author = {}, const QString& firstName = {});
+shelvio::Book book(const QString& title, const QString& author = {}, const QString& firstName = {});
 
 // Runs a statement on a file through a connection of its own.
 QList<QVariantList> queryFile(const QString& path, const QString& sql, const QVariantList& values = {});

@@ -63,26 +63,22 @@ void foldFunction(sqlite3_context* context, int, sqlite3_value** argv)
     sqlite3_result_text(context, folded.constData(), int(folded.size()), SQLITE_TRANSIENT);
 }
 
-bool registerFunctions(QSqlDatabase& db, QString* error)
+Status registerFunctions(QSqlDatabase& db)
 {
     const QVariant handle = db.driver()->handle();
     sqlite3* sqlite = handle.isValid() ? *static_cast<sqlite3* const*>(handle.constData()) : nullptr;
-    if (!sqlite) {
-        *error = u"The database driver gave no SQLite handle."_s;
-        return false;
-    }
+    if (!sqlite)
+        return Error::failed(u"The database driver gave no SQLite handle."_s);
     const int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC;
     if (sqlite3_create_function_v2(sqlite, sortKeyFunction, 1, flags, nullptr, &foldFunction<sortKey, true>,
                                    nullptr, nullptr, nullptr) != SQLITE_OK ||
         sqlite3_create_function_v2(sqlite, caseFoldFunction, 1, flags, nullptr,
-                                   &foldFunction<caseFold, false>, nullptr, nullptr, nullptr) != SQLITE_OK) {
-        *error = QString::fromUtf8(sqlite3_errmsg(sqlite));
-        return false;
-    }
-    return true;
+                                   &foldFunction<caseFold, false>, nullptr, nullptr, nullptr) != SQLITE_OK)
+        return Error::failed(QString::fromUtf8(sqlite3_errmsg(sqlite)));
+    return {};
 }
 
-bool applySettings(QSqlDatabase& db, Access access, QString* error)
+Status applySettings(QSqlDatabase& db, Access access)
 {
     QSqlQuery query(db);
     // A rollback journal and full sync keep the file whole on disk after each
@@ -91,17 +87,15 @@ bool applySettings(QSqlDatabase& db, Access access, QString* error)
     if (access == Access::ReadWrite)
         pragmas.prepend(u"PRAGMA journal_mode = DELETE"_s);
     for (const QString& pragma : pragmas) {
-        if (!query.exec(pragma)) {
-            *error = query.lastError().text();
-            return false;
-        }
+        if (!query.exec(pragma))
+            return Error::failed(query.lastError().text());
     }
-    return true;
+    return {};
 }
 
 } // namespace
 
-QSqlDatabase openConnection(const QString& path, Access access, QString* error)
+Result<QSqlDatabase> openConnection(const QString& path, Access access)
 {
     static QAtomicInt serial;
     const QString name = u"shelvio-%1"_s.arg(serial.fetchAndAddRelaxed(1));
@@ -112,12 +106,17 @@ QSqlDatabase openConnection(const QString& path, Access access, QString* error)
         options += u";QSQLITE_OPEN_READONLY"_s;
     db.setConnectOptions(options);
     if (!db.open()) {
-        *error = db.lastError().text();
+        const Error error = Error::failed(db.lastError().text());
         closeConnection(db);
-        return db;
+        return error;
     }
-    if (!registerFunctions(db, error) || !applySettings(db, access, error))
+    Status ready = registerFunctions(db);
+    if (ready)
+        ready = applySettings(db, access);
+    if (!ready) {
         closeConnection(db);
+        return ready.error();
+    }
     return db;
 }
 

@@ -3,6 +3,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+using namespace Qt::StringLiterals;
+
 namespace shelvio {
 
 FileKind detectFileKind(const QString& path)
@@ -24,6 +26,25 @@ FileKind detectFileKind(const QString& path)
     if (engine == "Standard Jet DB" || engine == "Standard ACE DB")
         return FileKind::Jet;
     return FileKind::Other;
+}
+
+std::optional<QString> fileKindProblem(FileKind kind)
+{
+    switch (kind) {
+    case FileKind::SQLite:
+        return std::nullopt;
+    case FileKind::Missing:
+        return u"The file was not found."_s;
+    case FileKind::Unreadable:
+        return u"The file cannot be read."_s;
+    case FileKind::Empty:
+        return u"The file is empty: it holds no catalogue."_s;
+    case FileKind::Jet:
+        return u"It is in the older Jet database format."_s;
+    case FileKind::Other:
+        break;
+    }
+    return u"It is not an SQLite database."_s;
 }
 
 } // namespace shelvio

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "catalogue.h"
+#include "result.h"
+
 #include <QSqlDatabase>
 #include <QString>
 
@@ -9,11 +12,8 @@
 // functions the statements order and compare by.
 namespace shelvio {
 
-enum class Access { ReadWrite, ReadOnly };
-
-// Opens a connection under a fresh name. On failure the returned database is
-// not open and *error says why. ReadWrite creates a missing file.
-QSqlDatabase openConnection(const QString& path, Access access, QString* error);
+// Opens a connection under a fresh name. ReadWrite creates a missing file.
+Result<QSqlDatabase> openConnection(const QString& path, Access access);
 
 // Closes the connection and forgets its name; the handle passed in is reset.
 void closeConnection(QSqlDatabase& db);

@@ -1,5 +1,8 @@
 #include "schema.h"
 
+#include "connection.h"
+#include "statement.h"
+
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -101,30 +104,21 @@ QStringList indexNames()
             u"BookCategoryLink_CategoryKey"_s};
 }
 
-bool create(QSqlDatabase& db, QString* error)
+Status create(QSqlDatabase& db)
 {
-    if (!db.transaction()) {
-        *error = db.lastError().text();
-        return false;
-    }
+    WriteTransaction transaction(db);
+    if (!transaction.begun())
+        return transaction.begun();
     QSqlQuery query(db);
     for (const QString& statement : createStatements()) {
-        if (!query.exec(statement)) {
-            *error = query.lastError().text();
-            query.finish();
-            db.rollback();
-            return false;
-        }
+        if (!query.exec(statement))
+            return Error::failed(query.lastError().text());
     }
-    if (!db.commit()) {
-        *error = db.lastError().text();
-        db.rollback();
-        return false;
-    }
-    return true;
+    query.finish();
+    return transaction.commit();
 }
 
-bool verify(const QSqlDatabase& db, QString* problem)
+Status verify(const QSqlDatabase& db)
 {
     const struct {
         QString table;
@@ -146,9 +140,26 @@ bool verify(const QSqlDatabase& db, QString* problem)
         }
     }
     if (missing.isEmpty())
-        return true;
-    *problem = u"It has no "_s + missing.join(u", no "_s) + u'.';
-    return false;
+        return {};
+    return Error::failed(u"It has no "_s + missing.join(u", no "_s) + u'.');
+}
+
+Status verifyFile(const QString& path)
+{
+    Result<QSqlDatabase> db = openConnection(path, Access::ReadOnly);
+    if (!db)
+        return db.error();
+    Status verified;
+    {
+        // db.tables() says nothing of a file SQLite cannot read at all.
+        QSqlQuery query(*db);
+        if (!query.exec(u"SELECT count(*) FROM sqlite_master"_s))
+            verified = Error::failed(query.lastError().text());
+        else
+            verified = verify(*db);
+    }
+    closeConnection(*db);
+    return verified;
 }
 
 } // namespace shelvio::schema

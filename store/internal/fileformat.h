@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <optional>
+
 namespace shelvio {
 
 // What a file on disk holds, told from its first bytes alone.
@@ -15,5 +17,11 @@ enum class FileKind {
 };
 
 FileKind detectFileKind(const QString& path);
+
+// Why a file of this kind cannot be read as a catalogue, in words for the
+// user, after the file has been named: "The file is empty: it holds no
+// catalogue." Nothing for an SQLite file, whose tables are checked next.
+// Every message about an unusable catalogue file takes its cause from here.
+std::optional<QString> fileKindProblem(FileKind kind);
 
 } // namespace shelvio

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "result.h"
+
 #include <QSqlDatabase>
 #include <QString>
 #include <QStringList>
@@ -17,15 +19,15 @@ QStringList bookCategoryLinkColumns(); // BookID, CategoryKey
 // within its table ("Books_AuthorID").
 QStringList indexNames();
 
-// Width of the text columns, and of a category name.
-inline constexpr int textColumnWidth = 255;
-inline constexpr int categoryNameWidth = 50;
-
 // Creates every table and index in an empty database, in one transaction.
-bool create(QSqlDatabase& db, QString* error);
+Status create(QSqlDatabase& db);
 
-// Checks that the three tables are there with every column. On failure
-// *problem names what is missing.
-bool verify(const QSqlDatabase& db, QString* problem);
+// Checks that the three tables are there with every column; the error names
+// what is missing.
+Status verify(const QSqlDatabase& db);
+
+// The same for the SQLite file at `path`, through a read-only connection of
+// its own. Reads only.
+Status verifyFile(const QString& path);
 
 } // namespace shelvio::schema

@@ -24,8 +24,9 @@ inline constexpr char booksByCategory[] =
     "JOIN Category c ON c.CategoryID = l.CategoryKey "
     "ORDER BY shelvio_sortkey(c.CategoryName), c.CategoryID, shelvio_sortkey(b.GA2), b.BookID";
 
+// The columns of bookFromRow (bookrows.h), in its order.
 inline constexpr char bookById[] =
-    "SELECT BookID, Title, Author, GA1, YearPublished, Pages, Cost, DateRead, Comments, Rating, "
+    "SELECT BookID, Title, GA2, Author, GA1, YearPublished, Pages, Cost, DateRead, Comments, Rating, "
     "WantToBuy, OwnBook, ReadBook, GB1 FROM Books WHERE BookID = ?";
 
 inline constexpr char insertBook[] =
@@ -36,6 +37,12 @@ inline constexpr char updateBook[] =
     "UPDATE Books SET Title = ?, Author = ?, YearPublished = ?, Rating = ?, DateRead = ?, "
     "Comments = ?, Cost = ?, WantToBuy = ?, OwnBook = ?, Pages = ?, ReadBook = ?, GB1 = ?, "
     "GA1 = ?, GA2 = ? WHERE BookID = ?";
+
+// A book with a number of its own choosing (Null: the next one), for filling
+// a catalogue in bulk.
+inline constexpr char insertBookWithId[] =
+    "INSERT INTO Books (Title, Author, YearPublished, Rating, DateRead, Comments, Cost, WantToBuy, "
+    "OwnBook, Pages, ReadBook, GB1, GA1, GA2, BookID) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)";
 
 inline constexpr char deleteBook[] = "DELETE FROM Books WHERE BookID = ?";
 

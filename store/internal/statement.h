@@ -1,0 +1,59 @@
+#pragma once
+
+#include "result.h"
+
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QVariant>
+
+// The store's way of running its statements: prepared from the fixed texts
+// of statements.h, values always bound, every failure of prepare, exec and
+// next an Error with SQLite's words, and "no row" told apart from a failure.
+namespace shelvio {
+
+class Statement {
+public:
+    Statement(const QSqlDatabase& db, const char* sql);
+    // For a text joined from the fixed pieces of statements.h only.
+    Statement(const QSqlDatabase& db, const QString& sql);
+
+    // Runs the statement with these values bound in order.
+    Status run(const QVariantList& values = {});
+    // Moves to the next row: true on a row, false at the end.
+    Result<bool> next();
+    // The first column of the first row; NotFound when there is no row.
+    Result<QVariant> single(const QVariantList& values = {});
+
+    QVariant value(int column) const { return m_query.value(column); }
+    int rowsChanged() const { return m_query.numRowsAffected(); }
+    qint64 insertedId() const { return m_query.lastInsertId().toLongLong(); }
+    // Lets go of the statement's read, so that a transaction can end.
+    void finish() { m_query.finish(); }
+
+private:
+    Error failure() const;
+
+    QSqlQuery m_query;
+    bool m_prepared = false;
+};
+
+// A write transaction that rolls back unless it was committed, so that no
+// path out of a change can leave it open or half-written.
+class WriteTransaction {
+public:
+    explicit WriteTransaction(QSqlDatabase db);
+    ~WriteTransaction();
+    WriteTransaction(const WriteTransaction&) = delete;
+    WriteTransaction& operator=(const WriteTransaction&) = delete;
+
+    // Whether the transaction began.
+    const Status& begun() const { return m_begun; }
+    Status commit();
+
+private:
+    QSqlDatabase m_db;
+    Status m_begun;
+    bool m_open = false;
+};
+
+} // namespace shelvio
