@@ -3,8 +3,8 @@
 #include "frmbackupshelvio.h"
 #include "frmrestoreshelvio.h"
 #include "scaling.h"
+#include "windowlook.h"
 
-#include <QGuiApplication>
 #include <QShortcut>
 #include <QWidget>
 
@@ -52,10 +52,7 @@ frmRestoreShelvio* BackupRestoreWindows::showRestore()
 
 void setUpBackupRestoreWindow(QWidget* window)
 {
-    QPalette blue = window->palette();
-    blue.setColor(QPalette::Window, QColor(192, 192, 255));
-    window->setPalette(blue);
-    window->setAutoFillBackground(true);
+    paintWindowBlue(window);
 
     // The controls keep their places: the window is laid out for a 96-dpi
     // screen and cannot be resized.
@@ -67,16 +64,6 @@ void setUpBackupRestoreWindow(QWidget* window)
 
     auto* escape = new QShortcut(QKeySequence::Cancel, window);
     QObject::connect(escape, &QShortcut::activated, window, &QWidget::close);
-}
-
-BusyPointer::BusyPointer()
-{
-    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-}
-
-BusyPointer::~BusyPointer()
-{
-    QGuiApplication::restoreOverrideCursor();
 }
 
 } // namespace shelvio

@@ -36,13 +36,4 @@ private:
 // scaled to the screen, and Escape to close.
 void setUpBackupRestoreWindow(QWidget* window);
 
-// The mouse pointer shows that the program is busy while this lives.
-class BusyPointer {
-public:
-    BusyPointer();
-    ~BusyPointer();
-    BusyPointer(const BusyPointer&) = delete;
-    BusyPointer& operator=(const BusyPointer&) = delete;
-};
-
 } // namespace shelvio

@@ -7,6 +7,7 @@
 #include "fonts.h"
 #include "prompter.h"
 #include "ui_frmbackupshelvio.h"
+#include "windowlook.h"
 
 #include <QApplication>
 
@@ -53,7 +54,7 @@ void frmBackupShelvio::Command1_Click()
     const QString target = backupFilePath(m_pickers->chosenFolder());
     Status copied;
     {
-        BusyPointer busy;
+        BusyCursor busy;
         copied = m_host.backupTo(target);
     }
     if (!copied) {

@@ -7,6 +7,7 @@
 #include "legacystartup.h"
 #include "scaling.h"
 #include "ui_frmbooklist.h"
+#include "windowlook.h"
 
 #include <QCloseEvent>
 #include <QDir>
@@ -49,9 +50,7 @@ void frmBookList::setUpControls()
 {
     // The window and the frames, check boxes and options it holds share one
     // light blue; text boxes and lists keep their own white.
-    QPalette blue = palette();
-    blue.setColor(QPalette::Window, QColor(192, 192, 255));
-    setPalette(blue);
+    paintWindowBlue(this);
     ui->centralwidget->setAutoFillBackground(true);
 
     // Captions of the labels, the frames and the four flag boxes are bold; the

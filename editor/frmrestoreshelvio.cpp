@@ -7,6 +7,7 @@
 #include "fonts.h"
 #include "prompter.h"
 #include "ui_frmrestoreshelvio.h"
+#include "windowlook.h"
 
 using namespace Qt::StringLiterals;
 
@@ -76,7 +77,7 @@ void frmRestoreShelvio::RestoreData(const QString& backupPath)
     Status prepared;
     Status replaced;
     {
-        BusyPointer busy;
+        BusyCursor busy;
         prepared = replacement.prepare();
         if (prepared) {
             m_host.releaseCatalogue();

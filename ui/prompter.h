@@ -8,8 +8,9 @@ class QWidget;
 
 namespace shelvio {
 
-// Every message box, question and input box of the editor goes through this
-// one interface, so the windows can be driven by a scripted answerer in tests.
+// Every message box, question and input box of both programs goes through
+// this one interface, so the windows can be driven by a scripted answerer in
+// tests.
 class Prompter {
 public:
     enum class Answer { Ok, Cancel, Yes, No };
