@@ -9,6 +9,7 @@
 #include "scaling.h"
 #include "testcatalogue.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QFile>
 #include <QFrame>
@@ -125,6 +126,11 @@ void TestReportWindows::menuWindowTitleLinesAndTabOrder()
 {
     frmMain menu(QStringLiteral("/nowhere/Shelvio.mdb"));
     QCOMPARE(menu.windowTitle(), QStringLiteral("Tomarium Reports"));
+    // Announced to assistive technology as a window named by its caption.
+    QAccessibleInterface* window = QAccessible::queryAccessibleInterface(&menu);
+    QVERIFY(window);
+    QCOMPARE(window->role(), QAccessible::Window);
+    QCOMPARE(window->text(QAccessible::Name), QStringLiteral("Tomarium Reports"));
     QCOMPARE(menu.databasePath(), QStringLiteral("/nowhere/Shelvio.mdb"));
     QVERIFY(qAbs(menu.width() - twipsToPixels(11145, &menu)) <= 1);
     QVERIFY(qAbs(menu.height() - twipsToPixels(7515, &menu)) <= 1);
@@ -206,6 +212,10 @@ void TestReportWindows::eachButtonOpensItsReportWindow()
     const bool opened = openAndInspect(menu, button, [&](ReportWindow* shown) {
         QCOMPARE(shown->objectName(), window);
         QCOMPARE(shown->windowTitle(), caption);
+        QAccessibleInterface* announced = QAccessible::queryAccessibleInterface(shown);
+        QVERIFY(announced);
+        QCOMPARE(announced->role(), QAccessible::Dialog);
+        QCOMPARE(announced->text(QAccessible::Name), caption);
         QVERIFY(shown->isModal());
         QCOMPARE(shown->windowModality(), Qt::ApplicationModal);
         QVERIFY(shown->windowState() & Qt::WindowMaximized);
