@@ -73,7 +73,7 @@ void frmMain::openReport(const ReportDefinition& definition)
 {
     auto& window = m_windows[definition.name];
     if (!window)
-        window = std::make_unique<ReportWindow>(definition, m_databasePath);
+        window = std::make_unique<ReportWindow>(definition, m_databasePath, *m_messages);
     QString error;
     if (!window->loadReport(&error)) {
         m_messages->error(
