@@ -7,6 +7,7 @@
 #include "reportdefinition.h"
 #include "reportwindow.h"
 #include "scaling.h"
+#include "windowroles.h"
 
 #include <QCoreApplication>
 #include <QPushButton>
@@ -36,6 +37,7 @@ frmMain::frmMain(const QString& databasePath, Messages* messages, QWidget* paren
     , m_ownMessages(messages ? nullptr : std::make_unique<DialogMessages>(this))
     , m_messages(messages ? messages : m_ownMessages.get())
 {
+    announcePlainWindowsAsWindows();
     m_ui->setupUi(this);
     setLooks();
     for (const ReportDefinition& definition : reportDefinitions()) {
@@ -71,7 +73,7 @@ void frmMain::openReport(const ReportDefinition& definition)
 {
     auto& window = m_windows[definition.name];
     if (!window)
-        window = std::make_unique<ReportWindow>(definition, m_databasePath);
+        window = std::make_unique<ReportWindow>(definition, m_databasePath, *m_messages);
     QString error;
     if (!window->loadReport(&error)) {
         m_messages->error(

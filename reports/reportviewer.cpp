@@ -64,6 +64,7 @@ ReportViewer::ReportViewer(QWidget* parent)
     layout->addWidget(m_splitter, 1);
 
     buildToolBar();
+    updatePageControls();
     m_layoutTimer.setInterval(0);
     connect(&m_layoutTimer, &QTimer::timeout, this, &ReportViewer::layoutStep);
     connect(m_groupTree, &QTreeWidget::itemActivated, this, &ReportViewer::groupChosen);
@@ -86,6 +87,8 @@ void ReportViewer::buildToolBar()
         action->setShortcuts(keys);
         action->setToolTip(keys.isEmpty() ? text : u"%1 (%2)"_s.arg(text, keys.first().toString()));
         connect(action, &QAction::triggered, this, slot);
+        if (slot != &ReportViewer::refresh)
+            m_pageActions.push_back(action);
         return action;
     };
     addButton(m_toolBar, u"First Page"_s, QStyle::SP_MediaSkipBackward,
@@ -139,6 +142,7 @@ void ReportViewer::buildToolBar()
     connect(m_findBox, &QLineEdit::returnPressed, this, &ReportViewer::findFromBox);
     m_toolBar->addWidget(m_findBox);
     QAction* focusFind = new QAction(this);
+    m_pageActions.push_back(focusFind);
     focusFind->setShortcut(QKeySequence::Find);
     connect(focusFind, &QAction::triggered, this, [this] {
         m_findBox->setFocus();
@@ -148,6 +152,7 @@ void ReportViewer::buildToolBar()
     addButton(m_toolBar, u"Find Next"_s, QStyle::SP_FileDialogContentsView, {QKeySequence::FindNext}, this,
               &ReportViewer::findFromBox);
     m_status = new QLabel(m_toolBar);
+    m_status->setObjectName(u"status"_s);
     m_status->setContentsMargins(8, 0, 8, 0);
     m_toolBar->addWidget(m_status);
 }
@@ -164,18 +169,19 @@ bool ReportViewer::viewReport(QString* error)
     m_view->setDocument(&m_empty);
     m_layout.reset();
     m_groupTree->clear();
+    m_groupTree->hide();
     m_marksShown = 0;
     m_page = 0;
+    m_status->clear();
     if (!m_report) {
         *error = u"The viewer has no report to show."_s;
-        return false;
+    } else if (m_report->readData(error)) {
+        startLayout();
+        return true;
     }
-    if (!m_report->readData(error)) {
-        updatePageBox();
-        return false;
-    }
-    startLayout();
-    return true;
+    m_status->setText(u"The report could not be read."_s);
+    updatePageControls();
+    return false;
 }
 
 void ReportViewer::startLayout()
@@ -194,7 +200,7 @@ void ReportViewer::layoutStep()
         return;
     const bool more = m_layout->layoutSome(booksPerStep);
     addGroupMarks();
-    updatePageBox();
+    updatePageControls();
     m_view->update();
     if (more && !m_layoutTimer.isActive())
         m_layoutTimer.start();
@@ -236,7 +242,7 @@ QString ReportViewer::pageBoxText() const
     return m_pageBox->text();
 }
 
-void ReportViewer::updatePageBox()
+void ReportViewer::updatePageControls()
 {
     const int count = pageCount();
     if (count == 0)
@@ -244,6 +250,10 @@ void ReportViewer::updatePageBox()
     else
         m_pageBox->setText(isLaidOut() ? u"%1 of %2"_s.arg(m_page + 1).arg(count)
                                        : u"%1 of %2+"_s.arg(m_page + 1).arg(count));
+    for (QWidget* control : std::initializer_list<QWidget*>{m_pageBox, m_zoomBox, m_findBox})
+        control->setEnabled(count > 0);
+    for (QAction* action : m_pageActions)
+        action->setEnabled(count > 0);
 }
 
 void ReportViewer::showPage(int index)
@@ -254,7 +264,7 @@ void ReportViewer::showPage(int index)
     m_page = std::clamp(index, 0, count - 1);
     m_view->setPage(m_page);
     m_scroll->verticalScrollBar()->setValue(0);
-    updatePageBox();
+    updatePageControls();
     emit pageChanged(m_page);
 }
 
@@ -288,7 +298,7 @@ void ReportViewer::pageBoxEntered()
     if (ok)
         showPage(number - 1);
     else
-        updatePageBox();
+        updatePageControls();
 }
 
 void ReportViewer::refresh()

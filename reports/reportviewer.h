@@ -8,6 +8,7 @@
 
 #include <array>
 #include <memory>
+#include <vector>
 
 class QAction;
 class QComboBox;
@@ -76,7 +77,8 @@ public slots:
 
 signals:
     void pageChanged(int index);
-    // A refresh that could not read the catalogue; the viewer is left empty.
+    // A refresh that could not read the catalogue; the viewer is left empty,
+    // with only Refresh at work.
     void refreshFailed(const QString& error);
 
 protected:
@@ -88,7 +90,9 @@ private:
     void startLayout();
     void layoutStep();
     void addGroupMarks();
-    void updatePageBox();
+    // The page box, and the controls that need a page enabled only when
+    // there is one.
+    void updatePageControls();
     void applyZoom();
     void zoomBoxChosen(int index);
     void pageBoxEntered();
@@ -108,6 +112,7 @@ private:
     QString m_lastFind;
 
     QToolBar* m_toolBar = nullptr;
+    std::vector<QAction*> m_pageActions;
     QLineEdit* m_pageBox = nullptr;
     QComboBox* m_zoomBox = nullptr;
     QLineEdit* m_findBox = nullptr;

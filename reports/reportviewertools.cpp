@@ -109,13 +109,17 @@ bool ReportViewer::findNext(const QString& text)
 {
     if (text.isEmpty())
         return false;
+    finishLayout();
+    const int count = pageCount();
+    if (count == 0) {
+        m_status->setText(u"There is no page to search."_s);
+        return false;
+    }
     const bool again = text.compare(m_lastFind, Qt::CaseInsensitive) == 0;
     m_lastFind = text;
     m_view->setHighlight(text);
-    finishLayout();
-    const int count = pageCount();
     for (int step = again ? 1 : 0; step <= count; ++step) {
-        const int page = (m_page + step) % std::max(count, 1);
+        const int page = (m_page + step) % count;
         for (const QString& line : document().pages[size_t(page)].texts()) {
             if (line.contains(text, Qt::CaseInsensitive)) {
                 showPage(page);
@@ -167,17 +171,23 @@ void ReportViewer::groupChosen(QTreeWidgetItem* item)
 bool ReportViewer::print(QPrinter* printer)
 {
     finishLayout();
-    return printDocument(document(), printer);
+    return pageCount() > 0 && printDocument(document(), printer);
 }
 
 bool ReportViewer::exportPdf(const QString& path, QString* error)
 {
     finishLayout();
+    if (pageCount() == 0) {
+        *error = u"The report has no pages to export."_s;
+        return false;
+    }
     return reports::exportPdf(document(), path, error);
 }
 
 void ReportViewer::printWithDialog()
 {
+    // The action is disabled without pages; a shortcut pressed while a
+    // refresh fails must not open a dialog to print nothing either.
     finishLayout();
     if (pageCount() == 0)
         return;
@@ -194,6 +204,7 @@ void ReportViewer::printWithDialog()
 
 void ReportViewer::exportWithDialog()
 {
+    finishLayout();
     if (pageCount() == 0)
         return;
     QString path = QFileDialog::getSaveFileName(this, u"Export to PDF"_s, document().title + u".pdf"_s,

@@ -24,10 +24,12 @@ public:
 
 } // namespace
 
-ReportWindow::ReportWindow(const ReportDefinition& definition, const QString& databasePath, QWidget* parent)
+ReportWindow::ReportWindow(const ReportDefinition& definition, const QString& databasePath,
+                           Messages& messages, QWidget* parent)
     : QDialog(parent)
     , m_definition(definition)
     , m_databasePath(databasePath)
+    , m_messages(messages)
 {
     setObjectName(definition.windowName);
     setWindowTitle(definition.caption);
@@ -53,8 +55,12 @@ bool ReportWindow::loadReport(QString* error)
     m_viewer = new ReportViewer(this);
     m_viewer->setObjectName(u"CRViewer1"_s);
     layout()->addWidget(m_viewer);
-    connect(m_viewer, &ReportViewer::refreshFailed, this,
-            [this](const QString& message) { DialogMessages(this).error(message, m_definition.caption); });
+    connect(m_viewer, &ReportViewer::refreshFailed, this, [this](const QString& error) {
+        m_messages.error(
+            u"The report could not be read again.\n\n%1\n\nRefresh once the catalogue can be read."_s.arg(
+                error),
+            m_definition.caption);
+    });
     m_viewer->setReportSource(m_report.get());
     return m_viewer->viewReport(error);
 }

@@ -8,6 +8,7 @@
 
 namespace shelvio::reports {
 
+class Messages;
 class Report;
 class ReportViewer;
 
@@ -18,7 +19,9 @@ class ReportViewer;
 class ReportWindow : public QDialog {
     Q_OBJECT
 public:
-    ReportWindow(const ReportDefinition& definition, const QString& databasePath, QWidget* parent = nullptr);
+    // A refresh that fails is told through `messages`.
+    ReportWindow(const ReportDefinition& definition, const QString& databasePath, Messages& messages,
+                 QWidget* parent = nullptr);
     ~ReportWindow() override;
 
     // The load steps: busy cursor, report object, discard saved data, point
@@ -33,6 +36,7 @@ public:
 private:
     const ReportDefinition& m_definition;
     QString m_databasePath;
+    Messages& m_messages;
     std::unique_ptr<Report> m_report;
     ReportViewer* m_viewer = nullptr;
 };

@@ -17,7 +17,7 @@ namespace shelvio {
 enum class BookSelection { All, ReadBook, WantToRead, WantToBuy, OwnBook };
 
 enum class BookOrder {
-    ByAuthor,   // last name, first name, sort title; books without an author last
+    ByAuthor,   // filed name (below), first name, sort title; books without an author last
     ByTitle,    // sort title
     ByReadDate, // the date read, oldest first; books without a readable date last
     ByRating,   // best first; unrated books (and values off the scale) last
@@ -41,6 +41,10 @@ struct ReportBook {
     bool ownBook = false;
     QStringList categories; // only when the query asks for them
 };
+
+// The name a book is filed under in the author order: its last name, or its
+// first name where it has no last name. Empty for a book without an author.
+QString filedAuthorName(const ReportBook& book);
 
 struct ReportQuery {
     QString booksPath;      // the file the Books table is read from

@@ -1,5 +1,9 @@
 #include "reporttesting.h"
 
+#include "reportwindow.h"
+
+#include <QApplication>
+#include <QDialog>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTest>
@@ -44,6 +48,26 @@ QStringList textsOf(const ReportDocument& document, FontRole role)
         }
     }
     return texts;
+}
+
+DialogWatch::DialogWatch()
+{
+    m_timer.setInterval(20);
+    connect(&m_timer, &QTimer::timeout, this, &DialogWatch::closeStrayDialog);
+    m_timer.start();
+}
+
+void DialogWatch::closeStrayDialog()
+{
+    QWidget* modal = QApplication::activeModalWidget();
+    if (!modal || qobject_cast<ReportWindow*>(modal))
+        return;
+    closed << (modal->windowTitle().isEmpty() ? QString::fromLatin1(modal->metaObject()->className())
+                                              : modal->windowTitle());
+    if (auto* dialog = qobject_cast<QDialog*>(modal))
+        dialog->reject();
+    else
+        modal->close();
 }
 
 int pdfPageCount(const QString& path)

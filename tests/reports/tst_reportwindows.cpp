@@ -9,17 +9,15 @@
 #include "scaling.h"
 #include "testcatalogue.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QFile>
 #include <QFrame>
 #include <QLabel>
-#include <QLineEdit>
-#include <QPrinter>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-#include <QTreeWidget>
 
 #include <functional>
 
@@ -29,14 +27,7 @@ using testing::TestCatalogue;
 
 namespace {
 
-class RecordingMessages : public Messages {
-public:
-    void error(const QString& text, const QString& title) override
-    {
-        shown << title + QStringLiteral(": ") + text;
-    }
-    QStringList shown;
-};
+using testing::RecordingMessages;
 
 // Clicks a report button and, while its window is open, runs `inspect` on
 // it, then closes it. Returns whether a window opened at all.
@@ -71,7 +62,6 @@ private slots:
     void aFailedLoadIsReportedAndEndsTheProgram_data();
     void aFailedLoadIsReportedAndEndsTheProgram();
     void exitEndsTheProgram();
-    void viewerPagesZoomsFindsAndPrints();
     void commandLineListsAndWritesPdf();
     void programAnswersHelpWithoutADisplay();
 };
@@ -125,6 +115,11 @@ void TestReportWindows::menuWindowTitleLinesAndTabOrder()
 {
     frmMain menu(QStringLiteral("/nowhere/Shelvio.mdb"));
     QCOMPARE(menu.windowTitle(), QStringLiteral("Tomarium Reports"));
+    // Announced to assistive technology as a window named by its caption.
+    QAccessibleInterface* window = QAccessible::queryAccessibleInterface(&menu);
+    QVERIFY(window);
+    QCOMPARE(window->role(), QAccessible::Window);
+    QCOMPARE(window->text(QAccessible::Name), QStringLiteral("Tomarium Reports"));
     QCOMPARE(menu.databasePath(), QStringLiteral("/nowhere/Shelvio.mdb"));
     QVERIFY(qAbs(menu.width() - twipsToPixels(11145, &menu)) <= 1);
     QVERIFY(qAbs(menu.height() - twipsToPixels(7515, &menu)) <= 1);
@@ -206,6 +201,10 @@ void TestReportWindows::eachButtonOpensItsReportWindow()
     const bool opened = openAndInspect(menu, button, [&](ReportWindow* shown) {
         QCOMPARE(shown->objectName(), window);
         QCOMPARE(shown->windowTitle(), caption);
+        QAccessibleInterface* announced = QAccessible::queryAccessibleInterface(shown);
+        QVERIFY(announced);
+        QCOMPARE(announced->role(), QAccessible::Dialog);
+        QCOMPARE(announced->text(QAccessible::Name), caption);
         QVERIFY(shown->isModal());
         QCOMPARE(shown->windowModality(), Qt::ApplicationModal);
         QVERIFY(shown->windowState() & Qt::WindowMaximized);
@@ -311,87 +310,6 @@ void TestReportWindows::exitEndsTheProgram()
     QVERIFY(menu.hasEnded());
     QCOMPARE(menu.exitCode(), 0);
     QVERIFY(!menu.isVisible());
-}
-
-void TestReportWindows::viewerPagesZoomsFindsAndPrints()
-{
-    TestCatalogue file;
-    for (int i = 0; i < 300; ++i)
-        file.addBook(QStringLiteral("Volume %1").arg(i, 3, 10, QChar(u'0')),
-                     QStringLiteral("Writer %1").arg(i % 9));
-    const ReportDefinition& definition = *findDefinition(QStringLiteral("crBooksByAuthor"));
-    Report report(definition);
-    report.table(1).setLocation(file.path());
-    ReportViewer viewer;
-    viewer.resize(900, 700);
-    viewer.show();
-    viewer.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&viewer));
-    viewer.setReportSource(&report);
-    QString error;
-    QVERIFY(viewer.viewReport(&error));
-    // The first page shows before the rest is laid out.
-    QVERIFY(viewer.pageCount() >= 1);
-    QTRY_VERIFY(viewer.isLaidOut());
-    const int pages = viewer.pageCount();
-    QVERIFY(pages > 3);
-    QCOMPARE(viewer.pageBoxText(), QStringLiteral("1 of %1").arg(pages));
-    QTest::keyClick(&viewer, Qt::Key_PageDown);
-    QCOMPARE(viewer.currentPage(), 1);
-    QCOMPARE(viewer.pageBoxText(), QStringLiteral("2 of %1").arg(pages));
-    viewer.lastPage();
-    QCOMPARE(viewer.currentPage(), pages - 1);
-    viewer.nextPage();
-    QCOMPARE(viewer.currentPage(), pages - 1);
-    auto* pageBox = viewer.findChild<QLineEdit*>(QStringLiteral("pageBox"));
-    pageBox->setText(QStringLiteral("3"));
-    QTest::keyClick(pageBox, Qt::Key_Return);
-    QCOMPARE(viewer.currentPage(), 2);
-    viewer.firstPage();
-    QCOMPARE(viewer.currentPage(), 0);
-
-    viewer.setZoom(ReportViewer::ZoomMode::Percent, 200);
-    QCOMPARE(viewer.zoomPercent(), 200);
-    viewer.zoomIn();
-    QCOMPARE(viewer.zoomPercent(), 300);
-    viewer.setZoom(ReportViewer::ZoomMode::Percent, 400);
-    viewer.zoomIn();
-    QCOMPARE(viewer.zoomPercent(), 400);
-    viewer.setZoom(ReportViewer::ZoomMode::Percent, 50);
-    viewer.zoomOut();
-    QCOMPARE(viewer.zoomPercent(), 50);
-    viewer.setZoom(ReportViewer::ZoomMode::FitPage);
-    QVERIFY(viewer.zoomPercent() < 100);
-
-    // Find: the last book's page, then on to the next match.
-    QVERIFY(viewer.findNext(QStringLiteral("volume 299")));
-    QVERIFY(
-        viewer.document().pages[size_t(viewer.currentPage())].texts().contains(QStringLiteral("Volume 299")));
-    QVERIFY(!viewer.findNext(QStringLiteral("no such text")));
-
-    // The group tree jumps to a group's page.
-    QTreeWidget* tree = viewer.groupTree();
-    QVERIFY(tree->topLevelItemCount() > 0);
-    QTreeWidgetItem* lastWriter = tree->topLevelItem(0)->child(tree->topLevelItem(0)->childCount() - 1);
-    QCOMPARE(lastWriter->text(0), QStringLiteral("Writer 8"));
-    viewer.firstPage();
-    emit tree->itemActivated(lastWriter, 0);
-    QVERIFY(
-        viewer.document().pages[size_t(viewer.currentPage())].texts().contains(QStringLiteral("Writer 8")));
-
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(file.folder() + QStringLiteral("/printed.pdf"));
-    QVERIFY(viewer.print(&printer));
-    QCOMPARE(testing::pdfPageCount(file.folder() + QStringLiteral("/printed.pdf")), pages);
-    QVERIFY(testing::pdfText(file.folder() + QStringLiteral("/printed.pdf"))
-                .contains(QStringLiteral("Volume 150")));
-
-    // Refresh reads the catalogue again.
-    file.addBook(QStringLiteral("Added Later"), QStringLiteral("Writer 0"));
-    viewer.refresh();
-    viewer.finishLayout();
-    QVERIFY(testing::allTexts(viewer.document()).contains(QStringLiteral("Added Later")));
 }
 
 void TestReportWindows::commandLineListsAndWritesPdf()
