@@ -3,6 +3,7 @@
 #include "frmbackupshelvio.h"
 #include "frmrestoreshelvio.h"
 #include "scaling.h"
+#include "windowroles.h"
 
 #include <QGuiApplication>
 #include <QShortcut>
@@ -52,6 +53,7 @@ frmRestoreShelvio* BackupRestoreWindows::showRestore()
 
 void setUpBackupRestoreWindow(QWidget* window)
 {
+    announcePlainWindowsAsWindows();
     QPalette blue = window->palette();
     blue.setColor(QPalette::Window, QColor(192, 192, 255));
     window->setPalette(blue);
