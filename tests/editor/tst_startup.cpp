@@ -206,7 +206,7 @@ void TestStartup::createsAMissingCatalogueAndSaysWhere()
 {
     QTemporaryDir folder;
     ScriptedPrompter prompter;
-    frmBookList window(folder.path(), prompter);
+    frmBookList window(locateCatalogue(folder.path()), folder.path(), prompter);
     QVERIFY(window.load());
     QCOMPARE(prompter.prompts().size(), 1);
     QVERIFY(prompter.last().text.contains(folder.filePath(QStringLiteral("Shelvio.mdb"))));
@@ -226,7 +226,7 @@ void TestStartup::refusesAFileThatIsNotACatalogue()
         file.write(content);
     }
     ScriptedPrompter prompter;
-    frmBookList window(folder.path(), prompter);
+    frmBookList window(locateCatalogue(folder.path()), folder.path(), prompter);
     QVERIFY(!window.load());
     QCOMPARE(prompter.prompts().size(), 1);
     QVERIFY(prompter.last().text.contains(path));
