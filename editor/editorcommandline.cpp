@@ -43,11 +43,11 @@ EditorCommandLine parseEditorCommandLine(const QStringList& arguments)
         result.problem = parser.errorText();
     } else if (parser.isSet(u"help"_s)) {
         result.action = Action::Help;
-    } else if (parser.isSet(u"version"_s)) {
-        result.action = Action::Version;
     } else if (!parser.positionalArguments().isEmpty()) {
         result.action = Action::Invalid;
         result.problem = u"Unknown arguments: %1"_s.arg(parser.positionalArguments().join(u' '));
+    } else if (parser.isSet(u"version"_s)) {
+        result.action = Action::Version;
     }
     result.catalogue = parser.value(u"catalogue"_s);
     return result;
