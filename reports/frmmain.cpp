@@ -2,6 +2,7 @@
 
 #include "ui_frmmain.h"
 
+#include "cataloguelocation.h"
 #include "fonts.h"
 #include "messages.h"
 #include "reportdefinition.h"
@@ -27,7 +28,7 @@ constexpr int clientHeightTwips = 7515;
 
 QString defaultDatabasePath()
 {
-    return QCoreApplication::applicationDirPath() + u"/Shelvio.mdb"_s;
+    return locateCatalogue(QCoreApplication::applicationDirPath()).path;
 }
 
 frmMain::frmMain(const QString& databasePath, Messages* messages, QWidget* parent)

@@ -16,7 +16,8 @@ class Messages;
 class ReportWindow;
 struct ReportDefinition;
 
-// The catalogue file the report program reads: Shelvio.mdb in the program's folder.
+// The catalogue file the report program reads when none is named: the one
+// the editor uses.
 QString defaultDatabasePath();
 
 // The menu window: a button for each report and one to end the program.

@@ -1,6 +1,7 @@
 #include "cataloguefiles.h"
 
 #include "catalogue.h"
+#include "cataloguelocation.h"
 #include "connection.h"
 #include "fileformat.h"
 #include "legacyconversion.h"
@@ -119,7 +120,7 @@ bool convertOldBackup(const QString& backupPath, const QTemporaryDir& folder, QS
 {
     if (!folder.isValid())
         return failed(error, cannotWrite(folder.path(), folder.errorString()));
-    *converted = folder.filePath(u"Shelvio.mdb"_s);
+    *converted = folder.filePath(catalogueFileName());
     const LegacyConversion result = convertJetCatalogue(backupPath, *converted);
     if (result.ok)
         return true;

@@ -489,7 +489,7 @@ void TestBackupRestore::restoreReplacesTheCatalogueAndEndsTheEditor()
     QCOMPARE(testing::fileBytes(path), saved.bytes());
     // The next start opens the restored catalogue.
     ScriptedPrompter nextPrompter;
-    frmBookList next(editor.file().folder(), nextPrompter);
+    frmBookList next(locateCatalogue(editor.file().folder()), editor.file().folder(), nextPrompter);
     QVERIFY(next.load());
     QCOMPARE(next.catalogue().bookCount(), std::optional<qint64>(2));
     QCOMPARE(sortTitles(path), (QStringList{"Dune", "Hobbit, The "}));
@@ -517,7 +517,7 @@ void TestBackupRestore::restoreConvertsAnOldJetBackup()
              QStringList{"Shelvio.mdb"});
     // The next start opens the converted catalogue without a question.
     ScriptedPrompter nextPrompter;
-    frmBookList next(editor.file().folder(), nextPrompter);
+    frmBookList next(locateCatalogue(editor.file().folder()), editor.file().folder(), nextPrompter);
     QVERIFY(next.load());
     QCOMPARE(nextPrompter.prompts().size(), 0);
     QCOMPARE(next.catalogue().bookCount(), std::optional<qint64>(40));

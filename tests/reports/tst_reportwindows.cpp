@@ -14,7 +14,12 @@
 #include <QFile>
 #include <QFrame>
 #include <QLabel>
+<<<<<<< HEAD
 #include <QProcess>
+=======
+#include <QLineEdit>
+#include <QPrinter>
+>>>>>>> install
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -63,7 +68,6 @@ private slots:
     void aFailedLoadIsReportedAndEndsTheProgram();
     void exitEndsTheProgram();
     void commandLineListsAndWritesPdf();
-    void programAnswersHelpWithoutADisplay();
 };
 
 void TestReportWindows::menuWindowLooksAsDesigned_data()
@@ -347,23 +351,6 @@ void TestReportWindows::commandLineListsAndWritesPdf()
     err.clear();
     QCOMPARE(run({QStringLiteral("--pdf"), QStringLiteral("crBookRating"), pdf}, &out, &err), 1);
     QVERIFY(err.contains(QStringLiteral("was not found")));
-}
-
-void TestReportWindows::programAnswersHelpWithoutADisplay()
-{
-    QProcess program;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
-    environment.remove(QStringLiteral("DISPLAY"));
-    environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
-    program.setProcessEnvironment(environment);
-    program.start(qEnvironmentVariable("SHELVIO_PROGRAM_DIR") + QStringLiteral("/shelvioreports"),
-                  {QStringLiteral("--help")});
-    QVERIFY(program.waitForFinished(30000));
-    QCOMPARE(program.exitCode(), 0);
-    const QString text = QString::fromUtf8(program.readAllStandardOutput());
-    QVERIFY(text.contains(QStringLiteral("--pdf DEFINITION FILE")));
-    QVERIFY(text.contains(QStringLiteral("--list")));
 }
 
 QTEST_MAIN(TestReportWindows)
