@@ -14,12 +14,9 @@
 #include <QFile>
 #include <QFrame>
 #include <QLabel>
-<<<<<<< HEAD
-#include <QProcess>
-=======
 #include <QLineEdit>
 #include <QPrinter>
->>>>>>> install
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
