@@ -123,7 +123,7 @@ int main(int argc, char* argv[])
     }
     std::printf("store alone: titles %.0f ms, authors %.0f ms\n", readTitlesMs, readAuthorsMs);
     SilentPrompter prompter;
-    shelvio::frmBookList window(folder.path(), prompter);
+    shelvio::frmBookList window(shelvio::locateCatalogue(folder.path()), folder.path(), prompter);
     const double startMs = timed([&] {
         window.load();
         window.show();

@@ -4,6 +4,7 @@
 #include "frmrestoreshelvio.h"
 #include "scaling.h"
 #include "windowlook.h"
+#include "windowroles.h"
 
 #include <QShortcut>
 #include <QWidget>
@@ -52,6 +53,7 @@ frmRestoreShelvio* BackupRestoreWindows::showRestore()
 
 void setUpBackupRestoreWindow(QWidget* window)
 {
+    announcePlainWindowsAsWindows();
     paintWindowBlue(window);
 
     // The controls keep their places: the window is laid out for a 96-dpi

@@ -5,6 +5,7 @@
 #include "cataloguefiles.h"
 #include "categorylist.h"
 #include "legacystartup.h"
+#include "programsetup.h"
 #include "scaling.h"
 #include "ui_frmbooklist.h"
 #include "windowlook.h"
@@ -26,12 +27,23 @@ QString nativePath(const QString& path)
     return QDir::toNativeSeparators(path);
 }
 
+// The viewer finds the usual catalogue by the same rule as the editor; one
+// named on the command line is handed on.
+QStringList viewerArguments(const CatalogueLocation& catalogue)
+{
+    if (catalogue.place != CatalogueLocation::Place::Chosen)
+        return {};
+    return {u"--catalogue"_s, catalogue.path};
+}
+
 } // namespace
 
-frmBookList::frmBookList(const QString& programFolder, Prompter& prompter, QWidget* parent)
+frmBookList::frmBookList(const CatalogueLocation& catalogue, const QString& programFolder, Prompter& prompter,
+                         QWidget* parent)
     : QMainWindow(parent)
     , ui(std::make_unique<Ui::frmBookList>())
     , m_prompter(prompter)
+    , m_location(catalogue)
     , m_programFolder(programFolder)
 {
     ui->setupUi(this);
@@ -90,6 +102,7 @@ void frmBookList::connectHandlers()
     connect(ui->Command5, &QPushButton::clicked, this, &frmBookList::deleteCategory);
     connect(ui->Command6, &QPushButton::clicked, this, &frmBookList::startReports);
     connect(ui->mnuExit, &QAction::triggered, this, &frmBookList::endProgram);
+    connect(ui->mnuAbout, &QAction::triggered, this, &frmBookList::showAbout);
     m_backupRestore = std::make_unique<BackupRestoreWindows>(
         CatalogueHost(m_catalogue, m_prompter, [this] { emit endProgram(); }));
     connect(ui->mnuBackup, &QAction::triggered, this, [this] { m_backupRestore->showBackup(); });
@@ -140,7 +153,10 @@ void frmBookList::connectOrdering(QRadioButton* option, void (frmBookList::*buil
 
 bool frmBookList::load(Access access)
 {
-    DatabasePath = QDir(m_programFolder).filePath(catalogueFileName());
+    DatabasePath = m_location.path;
+    // The user's own data folder may not be there yet.
+    if (m_location.place == CatalogueLocation::Place::UserData)
+        QDir().mkpath(m_location.folder());
     if (!openCatalogue(access))
         return false;
     fillAvailableCategories();
@@ -158,8 +174,7 @@ bool frmBookList::openCatalogue(Access access)
     case Catalogue::OpenStatus::Opened:
         return true;
     case Catalogue::OpenStatus::Created:
-        m_prompter.inform(u"No catalogue was found, so a new, empty one has been created:\n%1"_s.arg(path),
-                          messageTitle());
+        m_prompter.inform(createdMessage(), messageTitle());
         return true;
     case Catalogue::OpenStatus::ReadOnly:
         m_prompter.inform(u"The catalogue %1 can only be read, so it is open for browsing.\n\nBooks and "
@@ -180,6 +195,17 @@ bool frmBookList::openCatalogue(Access access)
                           path, m_catalogue.openProblem()),
                       messageTitle());
     return false;
+}
+
+QString frmBookList::createdMessage() const
+{
+    QString text =
+        u"No catalogue was found, so a new, empty one has been created:\n%1"_s.arg(nativePath(DatabasePath));
+    if (m_location.place == CatalogueLocation::Place::UserData) {
+        text += u"\n\nThe program's folder %1 cannot be written to, so your catalogue is kept in your own "
+                u"data folder %2."_s.arg(nativePath(m_programFolder), nativePath(m_location.folder()));
+    }
+    return text;
 }
 
 bool frmBookList::refuseWhenReadOnly()
@@ -207,13 +233,21 @@ void frmBookList::startReports()
         problem = u"It is not there."_s;
     else if (!info.isExecutable())
         problem = u"It is not a program that can be run."_s;
-    else if (!QProcess::startDetached(program, {}, m_programFolder))
+    else if (!QProcess::startDetached(program, viewerArguments(m_location), m_programFolder))
         problem = u"It could not be started."_s;
     if (!problem.isEmpty()) {
         m_prompter.inform(
             u"The report viewer %1 could not be started. %2"_s.arg(nativePath(program), problem),
             messageTitle());
     }
+}
+
+void frmBookList::showAbout()
+{
+    m_prompter.inform(
+        u"Tomarium %1\n\nA catalogue of your books, with its report viewer.\n\nLicence: %2.\n\n"
+        u"Catalogue file in use:\n%3"_s.arg(programVersion(), licenceText(), nativePath(DatabasePath)),
+        u"About Tomarium"_s);
 }
 
 void frmBookList::closeEvent(QCloseEvent* event)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "catalogue.h"
+#include "cataloguelocation.h"
 #include "prompter.h"
 
 #include <QMainWindow>
@@ -24,9 +25,11 @@ class BookTreeModel;
 class frmBookList : public QMainWindow {
     Q_OBJECT
 public:
-    // The catalogue is Shelvio.mdb in programFolder, where the report viewer
-    // lies too. Every message and question goes through prompter.
-    frmBookList(const QString& programFolder, Prompter& prompter, QWidget* parent = nullptr);
+    // The window works on the catalogue at `catalogue`; the report viewer
+    // lies in programFolder. Every message and question goes through
+    // prompter.
+    frmBookList(const CatalogueLocation& catalogue, const QString& programFolder, Prompter& prompter,
+                QWidget* parent = nullptr);
     ~frmBookList() override;
 
     // The start-up steps: opens the catalogue (creating it when missing),
@@ -60,10 +63,12 @@ private:
 
     // Start-up and window
     bool openCatalogue(Access access);
+    QString createdMessage() const;
     void setUpControls();
     void connectHandlers();
     void connectOrdering(QRadioButton* option, void (frmBookList::*build)());
     void startReports();
+    void showAbout();
     bool refuseWhenReadOnly();
     void reportFailure(const QString& what, const Error& error);
 
@@ -102,6 +107,7 @@ private:
 
     std::unique_ptr<Ui::frmBookList> ui;
     Prompter& m_prompter;
+    CatalogueLocation m_location;
     QString m_programFolder;
     Catalogue m_catalogue;
 

@@ -1,35 +1,63 @@
 #include "commandline.h"
 
+#include "programsetup.h"
 #include "report.h"
 #include "reportlayout.h"
 #include "reportpainter.h"
 
+#include <QCommandLineParser>
 #include <QTextStream>
 
 using namespace Qt::StringLiterals;
 
 namespace shelvio::reports {
 
-CommandLine parseCommandLine(const QStringList& arguments)
+namespace {
+
+using Action = CommandLine::Action;
+
+// Reads the arguments; false when they cannot be read.
+bool parseInto(QCommandLineParser& parser, const QStringList& arguments)
+{
+    addCommonOptions(parser);
+    parser.addOption({u"list"_s, u"Lists the report definitions."_s});
+    parser.addOption({u"pdf"_s, u"Writes a report to a PDF file."_s, u"DEFINITION"_s});
+    return parser.parse(arguments);
+}
+
+CommandLine invalid(const QString& problem)
 {
     CommandLine result;
-    const QStringList args = arguments.mid(1);
-    if (args.isEmpty())
-        return result;
-    const QString option = args.first();
-    if (option == u"--help"_s || option == u"-h"_s) {
-        result.action = CommandLine::Action::Help;
-    } else if (option == u"--list"_s && args.size() == 1) {
-        result.action = CommandLine::Action::List;
-    } else if (option == u"--pdf"_s && args.size() == 3) {
-        result.action = CommandLine::Action::Pdf;
-        result.definition = args.at(1);
-        result.file = args.at(2);
-    } else {
-        result.action = CommandLine::Action::Invalid;
-        result.problem = option == u"--pdf"_s ? u"--pdf takes a report definition and a file name."_s
-                                              : u"Unknown arguments: %1"_s.arg(args.join(u' '));
+    result.action = Action::Invalid;
+    result.problem = problem;
+    return result;
+}
+
+} // namespace
+
+CommandLine parseCommandLine(const QStringList& arguments)
+{
+    QCommandLineParser parser;
+    if (!parseInto(parser, arguments))
+        return invalid(parser.errorText());
+    const QStringList rest = parser.positionalArguments();
+    CommandLine result;
+    if (parser.isSet(u"help"_s)) {
+        result.action = Action::Help;
+    } else if (parser.isSet(u"version"_s)) {
+        result.action = Action::Version;
+    } else if (parser.isSet(u"pdf"_s)) {
+        if (rest.size() != 1 || parser.isSet(u"list"_s))
+            return invalid(u"--pdf takes a report definition and a file name."_s);
+        result.action = Action::Pdf;
+        result.definition = parser.value(u"pdf"_s);
+        result.file = rest.first();
+    } else if (parser.isSet(u"list"_s)) {
+        result.action = Action::List;
     }
+    if (!rest.isEmpty() && result.action != Action::Pdf && result.action != Action::Help)
+        return invalid(u"Unknown arguments: %1"_s.arg(rest.join(u' ')));
+    result.catalogue = parser.value(u"catalogue"_s);
     return result;
 }
 
@@ -38,15 +66,31 @@ bool needsNoWindow(const CommandLine& commandLine)
     return commandLine.action != CommandLine::Action::ShowMenu;
 }
 
+bool needsNoWindow(const QStringList& arguments)
+{
+    // Qt's own options are unknown here; the parser still finds ours.
+    QCommandLineParser parser;
+    parseInto(parser, arguments);
+    for (const QString& option : {u"help"_s, u"version"_s, u"list"_s, u"pdf"_s}) {
+        if (parser.isSet(option))
+            return true;
+    }
+    return false;
+}
+
 QString helpText()
 {
-    QString text = u"Usage: shelvioreports [--list | --pdf DEFINITION FILE | --help]\n\n"
-                   u"Without options, shows the menu of reports over the catalogue Shelvio.mdb in the\n"
-                   u"program's folder.\n\n"
-                   u"  --list                  prints each report definition with its window caption\n"
-                   u"  --pdf DEFINITION FILE   writes that report to the PDF file FILE, without a window\n"
-                   u"  --help, -h              prints this text\n"_s;
-    return text;
+    return u"Usage: shelvioreports [--catalogue FILE] [--list | --pdf DEFINITION FILE | --help | "
+           u"--version]\n\n"
+           u"Without options, shows the menu of reports over the catalogue Shelvio.mdb that the editor\n"
+           u"uses: the one beside the program where the program's folder can be written to or already\n"
+           u"holds one, else the user's own in their data folder (~/.local/share/tomarium).\n\n"
+           u"  --catalogue FILE        reads the catalogue FILE instead\n"
+           u"  --list                  prints each report definition with its window caption\n"
+           u"  --pdf DEFINITION FILE   writes that report to the PDF file FILE, without a window\n"
+           u"  --help, -h              prints this text\n"
+           u"  --version, -v           prints the version\n\n"
+           u"Qt's standard options (-platform, -style, ...) are accepted too.\n"_s;
 }
 
 namespace {
@@ -59,19 +103,16 @@ int writePdf(const CommandLine& commandLine, const QString& catalogue, QTextStre
             commandLine.definition);
         return 2;
     }
-    Report report(*definition);
-    setLocationOfEveryTable(report, catalogue);
-    QString error;
-    if (!report.readData(&error)) {
-        err << u"shelvioreports: the report could not be loaded. %1\n"_s.arg(error);
+    const Result<ReportDocument> document = runReport(*definition, catalogue);
+    if (!document) {
+        err << u"shelvioreports: the report could not be loaded. %1\n"_s.arg(document.error().text());
         return 1;
     }
-    const ReportDocument document = layoutReport(*definition, report.books(), defaultLayoutOptions());
-    if (!exportPdf(document, commandLine.file, &error)) {
-        err << u"shelvioreports: %1\n"_s.arg(error);
+    if (Status written = exportPdf(*document, commandLine.file); !written) {
+        err << u"shelvioreports: %1\n"_s.arg(written.error().text());
         return 1;
     }
-    const qsizetype pages = document.pages.size();
+    const qsizetype pages = document->pages.size();
     out << u"%1: %2 %3 written to %4\n"_s.arg(definition->name)
                .arg(pages)
                .arg(pages == 1 ? u"page"_s : u"pages"_s)
@@ -89,6 +130,9 @@ int runCommandLine(const CommandLine& commandLine, const QString& catalogue, QTe
         return 0;
     case CommandLine::Action::Help:
         out << helpText();
+        return 0;
+    case CommandLine::Action::Version:
+        out << versionText(Program::Reports);
         return 0;
     case CommandLine::Action::List:
         for (const ReportDefinition& definition : reportDefinitions())

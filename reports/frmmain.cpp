@@ -2,11 +2,14 @@
 
 #include "ui_frmmain.h"
 
+#include "cataloguelocation.h"
 #include "fonts.h"
-#include "messages.h"
+#include "prompter.h"
 #include "reportdefinition.h"
 #include "reportwindow.h"
 #include "scaling.h"
+#include "windowlook.h"
+#include "windowroles.h"
 
 #include <QCoreApplication>
 #include <QPushButton>
@@ -18,7 +21,6 @@ namespace shelvio::reports {
 
 namespace {
 
-const QColor menuBackground(0xC0, 0xC0, 0xFF); // light blue
 constexpr int clientWidthTwips = 11145;
 constexpr int clientHeightTwips = 7515;
 
@@ -26,16 +28,17 @@ constexpr int clientHeightTwips = 7515;
 
 QString defaultDatabasePath()
 {
-    return QCoreApplication::applicationDirPath() + u"/Shelvio.mdb"_s;
+    return locateCatalogue(QCoreApplication::applicationDirPath()).path;
 }
 
-frmMain::frmMain(const QString& databasePath, Messages* messages, QWidget* parent)
+frmMain::frmMain(const QString& databasePath, Prompter* prompter, QWidget* parent)
     : QWidget(parent)
     , m_ui(std::make_unique<Ui::frmMain>())
     , m_databasePath(databasePath)
-    , m_ownMessages(messages ? nullptr : std::make_unique<DialogMessages>(this))
-    , m_messages(messages ? messages : m_ownMessages.get())
+    , m_ownPrompter(prompter ? nullptr : std::make_unique<DialogPrompter>(this))
+    , m_prompter(prompter ? prompter : m_ownPrompter.get())
 {
+    announcePlainWindowsAsWindows();
     m_ui->setupUi(this);
     setLooks();
     for (const ReportDefinition& definition : reportDefinitions()) {
@@ -50,10 +53,7 @@ frmMain::~frmMain() = default;
 
 void frmMain::setLooks()
 {
-    setAutoFillBackground(true);
-    QPalette background = palette();
-    background.setColor(QPalette::Window, menuBackground);
-    setPalette(background);
+    paintWindowBlue(this);
     m_ui->Label1->setFont(scriptFont(72));
     for (QPushButton* button : findChildren<QPushButton*>())
         button->setFont(dialogFont(8));
@@ -71,12 +71,11 @@ void frmMain::openReport(const ReportDefinition& definition)
 {
     auto& window = m_windows[definition.name];
     if (!window)
-        window = std::make_unique<ReportWindow>(definition, m_databasePath);
-    QString error;
-    if (!window->loadReport(&error)) {
-        m_messages->error(
+        window = std::make_unique<ReportWindow>(definition, m_databasePath, *m_prompter);
+    if (Status loaded = window->loadReport(); !loaded) {
+        m_prompter->inform(
             u"The report \"%1\" could not be loaded.\n\n%2\n\nThe report program will now end."_s.arg(
-                definition.caption, error),
+                definition.caption, loaded.error().text()),
             windowTitle());
         endProgram(1);
         return;

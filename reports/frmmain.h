@@ -10,13 +10,17 @@ namespace Ui {
 class frmMain;
 }
 
+namespace shelvio {
+class Prompter;
+}
+
 namespace shelvio::reports {
 
-class Messages;
 class ReportWindow;
 struct ReportDefinition;
 
-// The catalogue file the report program reads: Shelvio.mdb in the program's folder.
+// The catalogue file the report program reads when none is named: the one
+// the editor uses.
 QString defaultDatabasePath();
 
 // The menu window: a button for each report and one to end the program.
@@ -25,7 +29,8 @@ QString defaultDatabasePath();
 class frmMain : public QWidget {
     Q_OBJECT
 public:
-    explicit frmMain(const QString& databasePath = defaultDatabasePath(), Messages* messages = nullptr,
+    // Messages go through `prompter`; without one, through message boxes.
+    explicit frmMain(const QString& databasePath = defaultDatabasePath(), Prompter* prompter = nullptr,
                      QWidget* parent = nullptr);
     ~frmMain() override;
 
@@ -44,8 +49,8 @@ private:
 
     std::unique_ptr<Ui::frmMain> m_ui;
     QString m_databasePath;
-    std::unique_ptr<Messages> m_ownMessages;
-    Messages* m_messages;
+    std::unique_ptr<Prompter> m_ownPrompter;
+    Prompter* m_prompter;
     std::map<QString, std::unique_ptr<ReportWindow>> m_windows;
     bool m_ended = false;
     int m_exitCode = 0;

@@ -1,37 +1,47 @@
+#include "cataloguelocation.h"
 #include "commandline.h"
 #include "frmmain.h"
+#include "programsetup.h"
 
 #include <QApplication>
 #include <QTextStream>
 
+using namespace shelvio;
 using namespace shelvio::reports;
 
 namespace {
 
-QStringList argumentsOf(int argc, char* argv[])
+// The catalogue the arguments name, or the one the editor uses.
+QString cataloguePath(const CommandLine& commandLine)
 {
-    QStringList arguments;
-    for (int i = 0; i < argc; ++i)
-        arguments << QString::fromLocal8Bit(argv[i]);
-    return arguments;
+    return locateCatalogue(QCoreApplication::applicationDirPath(), commandLine.catalogue).path;
+}
+
+int runWithoutWindow(const CommandLine& commandLine)
+{
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    return runCommandLine(commandLine, cataloguePath(commandLine), out, err);
 }
 
 } // namespace
 
 int main(int argc, char* argv[])
 {
-    const CommandLine commandLine = parseCommandLine(argumentsOf(argc, argv));
-    if (needsNoWindow(commandLine)) {
+    // The application object takes Qt's own options (-platform, -style, ...)
+    // out of the arguments; the program reads what is left.
+    if (needsNoWindow(argumentsOf(argc, argv))) {
         // Scripted runs work without a display.
-        if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
+        useOffscreenPlatform();
         QGuiApplication app(argc, argv);
-        QTextStream out(stdout);
-        QTextStream err(stderr);
-        return runCommandLine(commandLine, defaultDatabasePath(), out, err);
+        return runWithoutWindow(parseCommandLine(QCoreApplication::arguments()));
     }
     QApplication app(argc, argv);
-    frmMain menu;
+    const CommandLine commandLine = parseCommandLine(QCoreApplication::arguments());
+    if (needsNoWindow(commandLine))
+        return runWithoutWindow(commandLine);
+    setUpProgram(Program::Reports);
+    frmMain menu(cataloguePath(commandLine));
     menu.show();
     return app.exec();
 }

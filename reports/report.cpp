@@ -39,10 +39,10 @@ void Report::discardSavedData()
         m_subreport->discardSavedData();
 }
 
-bool Report::readData(QString* error)
+Status Report::readData()
 {
     if (m_books)
-        return true;
+        return {};
     // Every table of the report and of its subreport is read from one file,
     // in one read.
     QStringList locations;
@@ -53,22 +53,18 @@ bool Report::readData(QString* error)
             locations << table.location();
     }
     locations.removeDuplicates();
-    if (locations.size() > 1) {
-        *error = u"The tables of the report lie in different files."_s;
-        return false;
-    }
+    if (locations.size() > 1)
+        return Error::failed(u"The tables of the report lie in different files."_s);
     ReportQuery query;
     query.cataloguePath = locations.value(0);
     query.selection = m_definition.selection;
     query.order = m_definition.order;
     query.withCategories = m_subreport != nullptr;
     auto books = readReportBooks(query);
-    if (!books) {
-        *error = books.error().text();
-        return false;
-    }
+    if (!books)
+        return books.error();
     m_books = *std::move(books);
-    return true;
+    return {};
 }
 
 const std::vector<Book>& Report::books() const
@@ -87,6 +83,22 @@ void setLocationOfEveryTable(Report& report, const QString& path)
         for (int number = 1; number <= subreportTables; ++number)
             subreport->table(number).setLocation(path);
     }
+}
+
+Status loadReportData(Report& report, const QString& path)
+{
+    report.discardSavedData();
+    setLocationOfEveryTable(report, path);
+    return report.readData();
+}
+
+Result<ReportDocument> runReport(const ReportDefinition& definition, const QString& path,
+                                 const LayoutOptions& options)
+{
+    Report report(definition);
+    if (Status read = loadReportData(report, path); !read)
+        return read.error();
+    return layoutReport(definition, report.books(), options);
 }
 
 } // namespace shelvio::reports

@@ -2,6 +2,8 @@
 
 #include "reportdata.h"
 #include "reportdefinition.h"
+#include "reportlayout.h"
+#include "result.h"
 
 #include <QString>
 
@@ -52,9 +54,9 @@ public:
     void discardSavedData();
     bool hasSavedData() const { return m_books.has_value(); }
 
-    // Reads the books unless saved data are held; false with *error set when
-    // the catalogue cannot be read.
-    bool readData(QString* error);
+    // Reads the books unless saved data are held; the error says, for the
+    // user, why the catalogue cannot be read.
+    Status readData();
     const std::vector<Book>& books() const;
 
 private:
@@ -69,5 +71,15 @@ private:
 // Points every table of the report and of its subreport at one catalogue
 // file, in table order: what a report window does before each view.
 void setLocationOfEveryTable(Report& report, const QString& path);
+
+// Reads the report afresh from the catalogue at `path`, the way a report
+// window does before each view: its saved data discarded, every table of it
+// and of its subreport pointed at the file, the books read.
+Status loadReportData(Report& report, const QString& path);
+
+// A report run whole, for the command line, the tests and the benchmark: the
+// definition read from the catalogue at `path` and laid out.
+Result<ReportDocument> runReport(const ReportDefinition& definition, const QString& path,
+                                 const LayoutOptions& options = defaultLayoutOptions());
 
 } // namespace shelvio::reports

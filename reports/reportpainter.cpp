@@ -93,7 +93,7 @@ void paintPage(QPainter& painter, const ReportDocument& document, int pageIndex,
     painter.restore();
 }
 
-bool exportPdf(const ReportDocument& document, const QString& path, QString* error)
+Status exportPdf(const ReportDocument& document, const QString& path)
 {
     QPdfWriter writer(path);
     writer.setResolution(pdfResolution);
@@ -102,10 +102,8 @@ bool exportPdf(const ReportDocument& document, const QString& path, QString* err
     writer.setPageLayout(QPageLayout(QPageSize(document.pageSize, QPageSize::Point), QPageLayout::Portrait,
                                      QMarginsF(0, 0, 0, 0)));
     QPainter painter;
-    if (!painter.begin(&writer)) {
-        *error = u"The file %1 cannot be written."_s.arg(path);
-        return false;
-    }
+    if (!painter.begin(&writer))
+        return Error::failed(u"The file %1 cannot be written."_s.arg(path));
     const double scale = pdfResolution / 72.0;
     for (int i = 0; i < int(document.pages.size()); ++i) {
         if (i > 0)
@@ -116,11 +114,9 @@ bool exportPdf(const ReportDocument& document, const QString& path, QString* err
         painter.restore();
     }
     painter.end();
-    if (!QFileInfo(path).isFile() || QFileInfo(path).size() == 0) {
-        *error = u"The file %1 could not be written in full."_s.arg(path);
-        return false;
-    }
-    return true;
+    if (!QFileInfo(path).isFile() || QFileInfo(path).size() == 0)
+        return Error::failed(u"The file %1 could not be written in full."_s.arg(path));
+    return {};
 }
 
 bool printDocument(const ReportDocument& document, QPrinter* printer)

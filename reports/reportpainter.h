@@ -1,6 +1,7 @@
 #pragma once
 
 #include "reportpage.h"
+#include "result.h"
 
 #include <QString>
 
@@ -20,9 +21,9 @@ void paintPage(QPainter& painter, const ReportDocument& document, int pageIndex,
 // any zoom and on paper.
 void paintFlagPicture(QPainter& painter, const QRectF& rect, bool ticked);
 
-// Writes every page to a PDF file; false with *error set when the file
-// cannot be written.
-bool exportPdf(const ReportDocument& document, const QString& path, QString* error);
+// Writes every page to a PDF file; the error says why the file cannot be
+// written.
+Status exportPdf(const ReportDocument& document, const QString& path);
 
 // Prints the pages the printer's range asks for (all when it asks for none),
 // each scaled to fit the paper. False when the printer cannot be started.

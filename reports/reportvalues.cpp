@@ -150,7 +150,12 @@ QString initialOf(const QString& text)
         return {};
     // A surrogate pair is one character.
     const int length = key.at(0).isHighSurrogate() && key.size() > 1 ? 2 : 1;
-    return key.left(length).toUpper();
+    const QString initial = key.left(length);
+    // A capital that orders as another initial ("I" for the dotless "ı",
+    // which sorts after "z") would head two groups apart: such an initial
+    // heads its group as it is.
+    const QString capital = initial.toUpper();
+    return sortKey(capital) == initial ? capital : initial;
 }
 
 GroupKey groupKey(Grouping grouping, int level, const Book& book)
@@ -163,7 +168,7 @@ GroupKey groupKey(Grouping grouping, int level, const Book& book)
         if (level == 0) {
             if (noAuthor)
                 return {u"\u0001"_s, noAuthorHeading};
-            const QString initial = initialOf(book.author.isEmpty() ? book.firstName : book.author);
+            const QString initial = initialOf(filedAuthorName(book));
             return {initial, initial};
         }
         // The outer heading already says "without an author".

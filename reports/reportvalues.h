@@ -41,8 +41,10 @@ struct GroupKey {
 };
 GroupKey groupKey(Grouping grouping, int level, const Book& book);
 
-// The initial a letter group is headed with: the first character of the
-// text's sort key, as a capital.
+// The initial a letter group is headed with, from the text the books are
+// ordered by (the sort title, the filed author name): the first character
+// of the text's sort key, as a capital where that capital orders as the same
+// initial. Books in one letter group are thus always next to each other.
 QString initialOf(const QString& text);
 
 } // namespace shelvio::reports

@@ -1,7 +1,7 @@
 #include "reportviewer.h"
 
-#include "messages.h"
 #include "pageview.h"
+#include "prompter.h"
 #include "report.h"
 #include "reportpainter.h"
 
@@ -36,8 +36,9 @@ constexpr int booksPerStep = 400;
 
 } // namespace
 
-ReportViewer::ReportViewer(QWidget* parent)
+ReportViewer::ReportViewer(Prompter& prompter, QWidget* parent)
     : QWidget(parent)
+    , m_prompter(prompter)
 {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -64,6 +65,7 @@ ReportViewer::ReportViewer(QWidget* parent)
     layout->addWidget(m_splitter, 1);
 
     buildToolBar();
+    updatePageControls();
     m_layoutTimer.setInterval(0);
     connect(&m_layoutTimer, &QTimer::timeout, this, &ReportViewer::layoutStep);
     connect(m_groupTree, &QTreeWidget::itemActivated, this, &ReportViewer::groupChosen);
@@ -86,6 +88,8 @@ void ReportViewer::buildToolBar()
         action->setShortcuts(keys);
         action->setToolTip(keys.isEmpty() ? text : u"%1 (%2)"_s.arg(text, keys.first().toString()));
         connect(action, &QAction::triggered, this, slot);
+        if (slot != &ReportViewer::refresh)
+            m_pageActions.push_back(action);
         return action;
     };
     addButton(m_toolBar, u"First Page"_s, QStyle::SP_MediaSkipBackward,
@@ -139,6 +143,7 @@ void ReportViewer::buildToolBar()
     connect(m_findBox, &QLineEdit::returnPressed, this, &ReportViewer::findFromBox);
     m_toolBar->addWidget(m_findBox);
     QAction* focusFind = new QAction(this);
+    m_pageActions.push_back(focusFind);
     focusFind->setShortcut(QKeySequence::Find);
     connect(focusFind, &QAction::triggered, this, [this] {
         m_findBox->setFocus();
@@ -148,6 +153,7 @@ void ReportViewer::buildToolBar()
     addButton(m_toolBar, u"Find Next"_s, QStyle::SP_FileDialogContentsView, {QKeySequence::FindNext}, this,
               &ReportViewer::findFromBox);
     m_status = new QLabel(m_toolBar);
+    m_status->setObjectName(u"status"_s);
     m_status->setContentsMargins(8, 0, 8, 0);
     m_toolBar->addWidget(m_status);
 }
@@ -157,25 +163,26 @@ void ReportViewer::setReportSource(Report* report)
     m_report = report;
 }
 
-bool ReportViewer::viewReport(QString* error)
+Status ReportViewer::viewReport()
 {
     // The layout refers to the report's rows: it goes before they are read again.
     m_layoutTimer.stop();
     m_view->setDocument(&m_empty);
     m_layout.reset();
     m_groupTree->clear();
+    m_groupTree->hide();
     m_marksShown = 0;
     m_page = 0;
-    if (!m_report) {
-        *error = u"The viewer has no report to show."_s;
-        return false;
+    m_status->clear();
+    const Status read =
+        m_report ? m_report->readData() : Error::failed(u"The viewer has no report to show."_s);
+    if (read) {
+        startLayout();
+        return read;
     }
-    if (!m_report->readData(error)) {
-        updatePageBox();
-        return false;
-    }
-    startLayout();
-    return true;
+    m_status->setText(u"The report could not be read."_s);
+    updatePageControls();
+    return read;
 }
 
 void ReportViewer::startLayout()
@@ -194,7 +201,7 @@ void ReportViewer::layoutStep()
         return;
     const bool more = m_layout->layoutSome(booksPerStep);
     addGroupMarks();
-    updatePageBox();
+    updatePageControls();
     m_view->update();
     if (more && !m_layoutTimer.isActive())
         m_layoutTimer.start();
@@ -236,7 +243,7 @@ QString ReportViewer::pageBoxText() const
     return m_pageBox->text();
 }
 
-void ReportViewer::updatePageBox()
+void ReportViewer::updatePageControls()
 {
     const int count = pageCount();
     if (count == 0)
@@ -244,6 +251,10 @@ void ReportViewer::updatePageBox()
     else
         m_pageBox->setText(isLaidOut() ? u"%1 of %2"_s.arg(m_page + 1).arg(count)
                                        : u"%1 of %2+"_s.arg(m_page + 1).arg(count));
+    for (QWidget* control : std::initializer_list<QWidget*>{m_pageBox, m_zoomBox, m_findBox})
+        control->setEnabled(count > 0);
+    for (QAction* action : m_pageActions)
+        action->setEnabled(count > 0);
 }
 
 void ReportViewer::showPage(int index)
@@ -254,7 +265,7 @@ void ReportViewer::showPage(int index)
     m_page = std::clamp(index, 0, count - 1);
     m_view->setPage(m_page);
     m_scroll->verticalScrollBar()->setValue(0);
-    updatePageBox();
+    updatePageControls();
     emit pageChanged(m_page);
 }
 
@@ -288,7 +299,7 @@ void ReportViewer::pageBoxEntered()
     if (ok)
         showPage(number - 1);
     else
-        updatePageBox();
+        updatePageControls();
 }
 
 void ReportViewer::refresh()
@@ -296,9 +307,14 @@ void ReportViewer::refresh()
     if (!m_report)
         return;
     m_report->discardSavedData();
-    QString error;
-    if (!viewReport(&error))
-        emit refreshFailed(error);
+    const Status read = viewReport();
+    if (read)
+        return;
+    m_prompter.inform(
+        u"The report could not be read again.\n\n%1\n\nRefresh once the catalogue can be read."_s.arg(
+            read.error().text()),
+        m_report->definition().caption);
+    emit refreshFailed(read.error().text());
 }
 
 } // namespace shelvio::reports

@@ -2,12 +2,14 @@
 
 #include "reportlayout.h"
 #include "reportpage.h"
+#include "result.h"
 
 #include <QTimer>
 #include <QWidget>
 
 #include <array>
 #include <memory>
+#include <vector>
 
 class QAction;
 class QComboBox;
@@ -19,6 +21,10 @@ class QSplitter;
 class QToolBar;
 class QTreeWidget;
 class QTreeWidgetItem;
+
+namespace shelvio {
+class Prompter;
+}
 
 namespace shelvio::reports {
 
@@ -34,14 +40,15 @@ public:
     enum class ZoomMode { FitPage, FitWidth, Percent };
     static constexpr std::array<int, 8> zoomSteps{50, 75, 100, 125, 150, 200, 300, 400};
 
-    explicit ReportViewer(QWidget* parent = nullptr);
+    // Failures of a refresh, a print or an export are told through prompter.
+    explicit ReportViewer(Prompter& prompter, QWidget* parent = nullptr);
     ~ReportViewer() override;
 
     void setReportSource(Report* report);
     // Reads the report's data and starts laying it out; the first page is
-    // shown as soon as it is laid out. False with *error when the data
-    // cannot be read.
-    bool viewReport(QString* error);
+    // shown as soon as it is laid out. The error says why the data cannot be
+    // read.
+    Status viewReport();
     // Lays out the rest of the report now.
     void finishLayout();
 
@@ -60,7 +67,7 @@ public:
     bool findNext(const QString& text);
 
     bool print(QPrinter* printer);
-    bool exportPdf(const QString& path, QString* error);
+    Status exportPdf(const QString& path);
 
     QTreeWidget* groupTree() const { return m_groupTree; }
 
@@ -76,7 +83,8 @@ public slots:
 
 signals:
     void pageChanged(int index);
-    // A refresh that could not read the catalogue; the viewer is left empty.
+    // A refresh that could not read the catalogue; the viewer is left empty,
+    // with only Refresh at work, and the user has been told.
     void refreshFailed(const QString& error);
 
 protected:
@@ -88,7 +96,9 @@ private:
     void startLayout();
     void layoutStep();
     void addGroupMarks();
-    void updatePageBox();
+    // The page box, and the controls that need a page enabled only when
+    // there is one.
+    void updatePageControls();
     void applyZoom();
     void zoomBoxChosen(int index);
     void pageBoxEntered();
@@ -97,6 +107,7 @@ private:
     void exportWithDialog();
     void findFromBox();
 
+    Prompter& m_prompter;
     Report* m_report = nullptr;
     std::unique_ptr<ReportLayout> m_layout;
     ReportDocument m_empty;
@@ -108,6 +119,7 @@ private:
     QString m_lastFind;
 
     QToolBar* m_toolBar = nullptr;
+    std::vector<QAction*> m_pageActions;
     QLineEdit* m_pageBox = nullptr;
     QComboBox* m_zoomBox = nullptr;
     QLineEdit* m_findBox = nullptr;

@@ -1,8 +1,8 @@
 // The viewer's zoom, find, group tree, printing and export.
 #include "reportviewer.h"
 
-#include "messages.h"
 #include "pageview.h"
+#include "prompter.h"
 #include "reportpainter.h"
 
 #include <QComboBox>
@@ -109,13 +109,17 @@ bool ReportViewer::findNext(const QString& text)
 {
     if (text.isEmpty())
         return false;
+    finishLayout();
+    const int count = pageCount();
+    if (count == 0) {
+        m_status->setText(u"There is no page to search."_s);
+        return false;
+    }
     const bool again = text.compare(m_lastFind, Qt::CaseInsensitive) == 0;
     m_lastFind = text;
     m_view->setHighlight(text);
-    finishLayout();
-    const int count = pageCount();
     for (int step = again ? 1 : 0; step <= count; ++step) {
-        const int page = (m_page + step) % std::max(count, 1);
+        const int page = (m_page + step) % count;
         for (const QString& line : document().pages[size_t(page)].texts()) {
             if (line.contains(text, Qt::CaseInsensitive)) {
                 showPage(page);
@@ -167,17 +171,21 @@ void ReportViewer::groupChosen(QTreeWidgetItem* item)
 bool ReportViewer::print(QPrinter* printer)
 {
     finishLayout();
-    return printDocument(document(), printer);
+    return pageCount() > 0 && printDocument(document(), printer);
 }
 
-bool ReportViewer::exportPdf(const QString& path, QString* error)
+Status ReportViewer::exportPdf(const QString& path)
 {
     finishLayout();
-    return reports::exportPdf(document(), path, error);
+    if (pageCount() == 0)
+        return Error::failed(u"The report has no pages to export."_s);
+    return reports::exportPdf(document(), path);
 }
 
 void ReportViewer::printWithDialog()
 {
+    // The action is disabled without pages; a shortcut pressed while a
+    // refresh fails must not open a dialog to print nothing either.
     finishLayout();
     if (pageCount() == 0)
         return;
@@ -189,11 +197,12 @@ void ReportViewer::printWithDialog()
     if (dialog.exec() != QDialog::Accepted)
         return;
     if (!print(&printer))
-        DialogMessages(this).error(u"The report could not be printed."_s, document().title);
+        m_prompter.inform(u"The report could not be printed."_s, document().title);
 }
 
 void ReportViewer::exportWithDialog()
 {
+    finishLayout();
     if (pageCount() == 0)
         return;
     QString path = QFileDialog::getSaveFileName(this, u"Export to PDF"_s, document().title + u".pdf"_s,
@@ -202,9 +211,8 @@ void ReportViewer::exportWithDialog()
         return;
     if (!path.endsWith(u".pdf"_s, Qt::CaseInsensitive))
         path += u".pdf"_s;
-    QString error;
-    if (!exportPdf(path, &error))
-        DialogMessages(this).error(error, document().title);
+    if (Status written = exportPdf(path); !written)
+        m_prompter.inform(written.error().text(), document().title);
 }
 
 } // namespace shelvio::reports

@@ -1,33 +1,21 @@
 #include "reportwindow.h"
 
-#include "messages.h"
 #include "report.h"
 #include "reportviewer.h"
+#include "windowlook.h"
 
-#include <QGuiApplication>
 #include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
 
 namespace shelvio::reports {
 
-namespace {
-
-// The busy mouse pointer for as long as a load runs, however it ends.
-class BusyCursor {
-public:
-    BusyCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyCursor() { QGuiApplication::restoreOverrideCursor(); }
-    BusyCursor(const BusyCursor&) = delete;
-    BusyCursor& operator=(const BusyCursor&) = delete;
-};
-
-} // namespace
-
-ReportWindow::ReportWindow(const ReportDefinition& definition, const QString& databasePath, QWidget* parent)
+ReportWindow::ReportWindow(const ReportDefinition& definition, const QString& databasePath,
+                           Prompter& prompter, QWidget* parent)
     : QDialog(parent)
     , m_definition(definition)
     , m_databasePath(databasePath)
+    , m_prompter(prompter)
 {
     setObjectName(definition.windowName);
     setWindowTitle(definition.caption);
@@ -42,21 +30,20 @@ ReportWindow::ReportWindow(const ReportDefinition& definition, const QString& da
 
 ReportWindow::~ReportWindow() = default;
 
-bool ReportWindow::loadReport(QString* error)
+Status ReportWindow::loadReport()
 {
     BusyCursor busy;
     if (!m_report)
         m_report = std::make_unique<Report>(m_definition);
-    m_report->discardSavedData();
-    setLocationOfEveryTable(*m_report, m_databasePath);
+    const Status read = loadReportData(*m_report, m_databasePath);
     delete m_viewer;
-    m_viewer = new ReportViewer(this);
+    m_viewer = new ReportViewer(m_prompter, this);
     m_viewer->setObjectName(u"CRViewer1"_s);
     layout()->addWidget(m_viewer);
-    connect(m_viewer, &ReportViewer::refreshFailed, this,
-            [this](const QString& message) { DialogMessages(this).error(message, m_definition.caption); });
     m_viewer->setReportSource(m_report.get());
-    return m_viewer->viewReport(error);
+    if (!read)
+        return read;
+    return m_viewer->viewReport();
 }
 
 } // namespace shelvio::reports

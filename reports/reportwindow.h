@@ -1,10 +1,15 @@
 #pragma once
 
 #include "reportdefinition.h"
+#include "result.h"
 
 #include <QDialog>
 
 #include <memory>
+
+namespace shelvio {
+class Prompter;
+}
 
 namespace shelvio::reports {
 
@@ -18,13 +23,15 @@ class ReportViewer;
 class ReportWindow : public QDialog {
     Q_OBJECT
 public:
-    ReportWindow(const ReportDefinition& definition, const QString& databasePath, QWidget* parent = nullptr);
+    // A refresh, print or export that fails is told through `prompter`.
+    ReportWindow(const ReportDefinition& definition, const QString& databasePath, Prompter& prompter,
+                 QWidget* parent = nullptr);
     ~ReportWindow() override;
 
     // The load steps: busy cursor, report object, discard saved data, point
     // every table at the catalogue, hand the report to the viewer and view
-    // it. False with *error when the report cannot be run.
-    bool loadReport(QString* error);
+    // it. The error says why the report cannot be run.
+    Status loadReport();
 
     const ReportDefinition& definition() const { return m_definition; }
     Report* report() const { return m_report.get(); }
@@ -33,6 +40,7 @@ public:
 private:
     const ReportDefinition& m_definition;
     QString m_databasePath;
+    Prompter& m_prompter;
     std::unique_ptr<Report> m_report;
     ReportViewer* m_viewer = nullptr;
 };

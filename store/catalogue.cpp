@@ -64,6 +64,9 @@ Result<QStringList> names(Statement& query, const QVariantList& values = {})
 // sees Qt SQL.
 struct Catalogue::Connection {
     QSqlDatabase db;
+    Connection() = default;
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
     ~Connection() { closeConnection(db); }
 };
 
@@ -137,7 +140,8 @@ Catalogue::OpenStatus Catalogue::open(const QString& path, Access access)
     Result<QSqlDatabase> db = openConnection(path, m_readOnly ? Access::ReadOnly : Access::ReadWrite);
     if (!db)
         return refuse(OpenStatus::Failed, db.error().text());
-    m_connection = std::make_unique<Connection>(Connection{*std::move(db)});
+    m_connection = std::make_unique<Connection>();
+    m_connection->db = db.take();
     return m_readOnly ? OpenStatus::ReadOnly : OpenStatus::Opened;
 }
 
@@ -150,7 +154,8 @@ Catalogue::OpenStatus Catalogue::createNew(const QString& path)
     Result<QSqlDatabase> db = openConnection(path, Access::ReadWrite);
     if (!db)
         return refuse(OpenStatus::Failed, db.error().text());
-    m_connection = std::make_unique<Connection>(Connection{*std::move(db)});
+    m_connection = std::make_unique<Connection>();
+    m_connection->db = db.take();
     if (Status created = schema::create(m_connection->db); !created) {
         close();
         QFile::remove(path); // only what this call itself made

@@ -1,6 +1,7 @@
 #include "cataloguefiles.h"
 
 #include "catalogue.h"
+#include "cataloguelocation.h"
 #include "connection.h"
 #include "fileformat.h"
 #include "legacyconversion.h"
@@ -94,7 +95,7 @@ Status passesQuickCheck(const QString& path)
     Result<QSqlDatabase> opened = openConnection(path, Access::ReadOnly);
     if (!opened)
         return opened.error();
-    QSqlDatabase db = *std::move(opened);
+    QSqlDatabase db = opened.take();
     Status whole;
     {
         Statement check(db, sql::quickCheck);
@@ -123,11 +124,6 @@ Result<QString> convertOldBackup(const QString& backupPath, const QTemporaryDir&
 }
 
 } // namespace
-
-QString catalogueFileName()
-{
-    return u"Shelvio.mdb"_s;
-}
 
 QString backupFileName()
 {

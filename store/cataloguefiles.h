@@ -13,9 +13,6 @@ class QSaveFile;
 // and on disk, so a failed copy leaves the old file as it was.
 namespace shelvio {
 
-// The fixed name of the catalogue file.
-QString catalogueFileName();
-
 // The fixed name of a backup file.
 QString backupFileName();
 QString backupFilePath(const QString& folder);

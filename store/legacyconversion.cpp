@@ -129,7 +129,7 @@ bool Converter::createTarget()
     Result<QSqlDatabase> db = openConnection(m_targetPath, Access::ReadWrite);
     Status made = db ? Status() : Status(db.error());
     if (db) {
-        m_db = *std::move(db);
+        m_db = db.take();
         made = schema::create(m_db);
     }
     if (!made)

@@ -38,11 +38,14 @@ constexpr char whereOwnBook[] = " WHERE ifnull(OwnBook, 0) <> 0";
 
 constexpr char orderByTitle[] = " ORDER BY shelvio_sortkey(coalesce(nullif(GA2, ''), Title, '')), BookID";
 
-// Books with neither a last nor a first name come after all named authors;
-// names equal but for case are kept apart by the exact text.
+// By the name each book is filed under (filedAuthorName), then by the first
+// name of those filed under their last name. Books with neither a last nor a
+// first name come after all named authors; names equal but for case are kept
+// apart by the exact text.
 constexpr char orderByAuthor[] =
     " ORDER BY (trim(ifnull(Author, '')) = '' AND trim(ifnull(GA1, '')) = ''), "
-    "shelvio_sortkey(trim(ifnull(Author, ''))), shelvio_sortkey(trim(ifnull(GA1, ''))), "
+    "shelvio_sortkey(coalesce(nullif(trim(ifnull(Author, '')), ''), trim(ifnull(GA1, '')))), "
+    "shelvio_sortkey(CASE WHEN trim(ifnull(Author, '')) = '' THEN '' ELSE trim(ifnull(GA1, '')) END), "
     "trim(ifnull(Author, '')), trim(ifnull(GA1, '')), "
     "shelvio_sortkey(coalesce(nullif(GA2, ''), Title, '')), BookID";
 
@@ -170,7 +173,7 @@ Result<std::vector<Book>> readReportBooks(const ReportQuery& query)
     Result<QSqlDatabase> opened = openConnection(query.cataloguePath, Access::ReadOnly);
     if (!opened)
         return opened.error();
-    QSqlDatabase db = *std::move(opened);
+    QSqlDatabase db = opened.take();
     std::vector<Book> books;
     Status read = schema::verify(db);
     if (!read)
@@ -188,6 +191,11 @@ Result<std::vector<Book>> readReportBooks(const ReportQuery& query)
     if (!read)
         return read.error();
     return books;
+}
+
+QString filedAuthorName(const Book& book)
+{
+    return book.author.isEmpty() ? book.firstName : book.author;
 }
 
 ReadDate parseReadDate(const QString& stored)

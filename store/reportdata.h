@@ -19,11 +19,15 @@ namespace shelvio {
 enum class BookSelection { All, ReadBook, WantToRead, WantToBuy, OwnBook };
 
 enum class BookOrder {
-    ByAuthor,   // last name, first name, sort title; books without an author last
+    ByAuthor,   // filed name (below), first name, sort title; books without an author last
     ByTitle,    // sort title
     ByReadDate, // the date read, oldest first; books without a readable date last
     ByRating,   // best first; unrated books (and values off the scale) last
 };
+
+// The name a book is filed under in the author order: its last name, or its
+// first name where it has no last name. Empty for a book without an author.
+QString filedAuthorName(const Book& book);
 
 struct ReportQuery {
     QString cataloguePath; // the catalogue file every table is read from

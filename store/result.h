@@ -54,6 +54,14 @@ public:
     const T* operator->() const { return &*m_value; }
     T* operator->() { return &*m_value; }
     T value_or(T other) const { return m_value.value_or(std::move(other)); }
+    // Moves the value out and leaves none behind: for a value that must be
+    // the only one of its kind, such as a database connection.
+    T take()
+    {
+        T value = std::move(*m_value);
+        m_value.reset();
+        return value;
+    }
 
     // Only meaningful when there is no value.
     const Error& error() const { return m_error; }

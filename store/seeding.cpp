@@ -36,7 +36,7 @@ CatalogueSeeder::CatalogueSeeder(const QString& path)
         return;
     }
     m_work = std::make_unique<Work>();
-    m_work->db = *std::move(db);
+    m_work->db = db.take();
     m_status = missing ? schema::create(m_work->db) : schema::verify(m_work->db);
     if (!m_status)
         return;

@@ -12,6 +12,7 @@
 #include "scriptedprompter.h"
 #include "testcatalogue.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
@@ -181,6 +182,11 @@ void TestBackupRestore::windowsCarryTheirCaptions()
     QCOMPARE(restore.findChild<QPushButton*>(QStringLiteral("Command1"))->text(),
              QStringLiteral("Restore Data"));
     for (QWidget* window : {static_cast<QWidget*>(&backup), static_cast<QWidget*>(&restore)}) {
+        // Announced to screen readers as a window named by its caption, not
+        // as a plain panel.
+        QAccessibleInterface* announced = QAccessible::queryAccessibleInterface(window);
+        QCOMPARE(announced->role(), QAccessible::Window);
+        QCOMPARE(announced->text(QAccessible::Name), window->windowTitle());
         for (const char* name : {"Drive1", "Dir1", "File1"}) {
             QVERIFY2(!window->findChild<QWidget*>(QString::fromLatin1(name))->accessibleName().isEmpty(),
                      name);
@@ -483,7 +489,7 @@ void TestBackupRestore::restoreReplacesTheCatalogueAndEndsTheEditor()
     QCOMPARE(testing::fileBytes(path), saved.bytes());
     // The next start opens the restored catalogue.
     ScriptedPrompter nextPrompter;
-    frmBookList next(editor.file().folder(), nextPrompter);
+    frmBookList next(locateCatalogue(editor.file().folder()), editor.file().folder(), nextPrompter);
     QVERIFY(next.load());
     QCOMPARE(next.catalogue().bookCount(), std::optional<qint64>(2));
     QCOMPARE(sortTitles(path), (QStringList{"Dune", "Hobbit, The "}));
@@ -511,7 +517,7 @@ void TestBackupRestore::restoreConvertsAnOldJetBackup()
              QStringList{"Shelvio.mdb"});
     // The next start opens the converted catalogue without a question.
     ScriptedPrompter nextPrompter;
-    frmBookList next(editor.file().folder(), nextPrompter);
+    frmBookList next(locateCatalogue(editor.file().folder()), editor.file().folder(), nextPrompter);
     QVERIFY(next.load());
     QCOMPARE(nextPrompter.prompts().size(), 0);
     QCOMPARE(next.catalogue().bookCount(), std::optional<qint64>(40));

@@ -42,6 +42,7 @@ private slots:
     void aJetFileThatIsNoCatalogueIsRefused();
     void editorOpensTheConvertedCatalogue();
     void editorEndsOnNo();
+    void aChosenCatalogueIsConvertedWhereItLies();
 };
 
 void TestLegacyStartup::noLeavesTheFileAsItWas()
@@ -140,6 +141,22 @@ void TestLegacyStartup::editorEndsOnNo()
     QCOMPARE(editor.prompter().prompts().size(), 1);
     QCOMPARE(testing::fileBytes(editor.file().path()), before);
     QCOMPARE(filesIn(editor.file().folder()), QStringList{"Shelvio.mdb"});
+}
+
+void TestLegacyStartup::aChosenCatalogueIsConvertedWhereItLies()
+{
+    QTemporaryDir programFolder;
+    QTemporaryDir folder;
+    const QString path = testing::copyFixture(legacyFile, folder.filePath("Books.mdb"));
+    ScriptedPrompter prompter;
+    prompter.queueAnswer(Prompter::Answer::Yes);
+    frmBookList window({path, CatalogueLocation::Place::Chosen}, programFolder.path(), prompter);
+    QVERIFY(window.load());
+    QVERIFY(prompter.prompts().first().text.contains(QDir::toNativeSeparators(path)));
+    QCOMPARE(window.catalogue().path(), path);
+    QCOMPARE(window.catalogue().bookCount(), std::optional<qint64>(40));
+    QCOMPARE(filesIn(folder.path()), (QStringList{"Books (old format).mdb", "Books.mdb"}));
+    QVERIFY(QDir(programFolder.path()).isEmpty());
 }
 
 QTEST_MAIN(TestLegacyStartup)

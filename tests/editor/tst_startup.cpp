@@ -2,6 +2,7 @@
 #include "editorharness.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFile>
 #include <QGroupBox>
 #include <QMenuBar>
@@ -11,6 +12,7 @@
 using namespace shelvio;
 using testing::EditorHarness;
 using testing::ScriptedPrompter;
+using testing::TestCatalogue;
 
 namespace {
 
@@ -33,11 +35,14 @@ private slots:
     void windowAtStart();
     void tabOrder();
     void accessibleNames();
+    void createsAMissingCatalogueAndSaysWhere_data();
     void createsAMissingCatalogueAndSaysWhere();
     void refusesAFileThatIsNotACatalogue();
     void readOnlyCatalogueIsForBrowsing();
+    void reportsButtonStartsTheViewerEachTime_data();
     void reportsButtonStartsTheViewerEachTime();
     void reportsButtonWithoutTheViewer();
+    void aboutNamesVersionLicenceAndCatalogue();
 };
 
 void TestStartup::controlsCarryTheirCaptions_data()
@@ -202,17 +207,45 @@ void TestStartup::accessibleNames()
         QCOMPARE(editor.control<QLabel>(label)->buddy()->objectName(), QString::fromLatin1(box));
 }
 
+void TestStartup::createsAMissingCatalogueAndSaysWhere_data()
+{
+    QTest::addColumn<CatalogueLocation::Place>("place");
+    QTest::addColumn<QString>("path"); // under a temporary folder that holds the program folder "bin"
+    QTest::newRow("beside the programs") << CatalogueLocation::Place::ProgramFolder << "bin/Shelvio.mdb";
+    QTest::newRow("in the user's data folder, made on the way")
+        << CatalogueLocation::Place::UserData << "data/tomarium/Shelvio.mdb";
+    QTest::newRow("chosen") << CatalogueLocation::Place::Chosen << "Books.mdb";
+}
+
 void TestStartup::createsAMissingCatalogueAndSaysWhere()
 {
-    QTemporaryDir folder;
+    QFETCH(CatalogueLocation::Place, place);
+    QFETCH(QString, path);
+    QTemporaryDir root;
+    QVERIFY(QDir(root.path()).mkdir(QStringLiteral("bin")));
+    const QString programFolder = root.filePath(QStringLiteral("bin"));
+    const CatalogueLocation location{root.filePath(path), place};
     ScriptedPrompter prompter;
-    frmBookList window(folder.path(), prompter);
+    frmBookList window(location, programFolder, prompter);
     QVERIFY(window.load());
+    QCOMPARE(window.databasePath(), location.path);
+    QVERIFY(QFile::exists(location.path));
     QCOMPARE(prompter.prompts().size(), 1);
-    QVERIFY(prompter.last().text.contains(folder.filePath(QStringLiteral("Shelvio.mdb"))));
-    QVERIFY(QFile::exists(folder.filePath(QStringLiteral("Shelvio.mdb"))));
+    const QString text = prompter.last().text;
+    QVERIFY(text.startsWith(
+        QStringLiteral("No catalogue was found, so a new, empty one has been created:\n") + location.path));
+    // Away from the programs, the message says why the catalogue lies where it does.
+    const bool saysWhy = place == CatalogueLocation::Place::UserData;
+    QCOMPARE(
+        text.contains(QStringLiteral("The program's folder %1 cannot be written to, so your catalogue is "
+                                     "kept in your own data folder %2.")
+                          .arg(programFolder, root.filePath(QStringLiteral("data/tomarium")))),
+        saysWhy);
+    QCOMPARE(text.count(u'\n'), saysWhy ? 3 : 1);
     QCOMPARE(window.findChild<QLabel*>(QStringLiteral("lblBookCount"))->text(),
              QStringLiteral("0 Books on File."));
+    if (place != CatalogueLocation::Place::ProgramFolder)
+        QVERIFY(QDir(programFolder).isEmpty());
 }
 
 void TestStartup::refusesAFileThatIsNotACatalogue()
@@ -226,7 +259,7 @@ void TestStartup::refusesAFileThatIsNotACatalogue()
         file.write(content);
     }
     ScriptedPrompter prompter;
-    frmBookList window(folder.path(), prompter);
+    frmBookList window(locateCatalogue(folder.path()), folder.path(), prompter);
     QVERIFY(!window.load());
     QCOMPARE(prompter.prompts().size(), 1);
     QVERIFY(prompter.last().text.contains(path));
@@ -264,22 +297,33 @@ void TestStartup::readOnlyCatalogueIsForBrowsing()
     QCOMPARE(editor.file().bytes(), before);
 }
 
+void TestStartup::reportsButtonStartsTheViewerEachTime_data()
+{
+    QTest::addColumn<bool>("chosen");
+    QTest::newRow("the usual catalogue: no arguments") << false;
+    QTest::newRow("a chosen catalogue is handed on") << true;
+}
+
 void TestStartup::reportsButtonStartsTheViewerEachTime()
 {
-    EditorHarness editor;
-    const QString marker = editor.file().folder() + QStringLiteral("/started");
-    writeScript(editor.file().folder() + QStringLiteral("/shelvioreports"),
-                "echo started >> '" + marker.toUtf8() + "'\n");
-    QVERIFY(editor.start());
-    editor.click("Command6");
-    editor.click("Command6");
-    QTRY_COMPARE_WITH_TIMEOUT(
-        [&] {
-            QFile file(marker);
-            return file.open(QIODevice::ReadOnly) ? file.readAll().count('\n') : qsizetype(0);
-        }(),
-        qsizetype(2), 5000);
-    QVERIFY(editor.prompter().prompts().isEmpty());
+    QFETCH(bool, chosen);
+    TestCatalogue file;
+    QTemporaryDir programFolder;
+    const QString marker = programFolder.filePath(QStringLiteral("started"));
+    writeScript(programFolder.filePath(QStringLiteral("shelvioreports")),
+                "echo \"$# $*\" >> '" + marker.toUtf8() + "'\n");
+    const CatalogueLocation location{file.path(), chosen ? CatalogueLocation::Place::Chosen
+                                                         : CatalogueLocation::Place::ProgramFolder};
+    ScriptedPrompter prompter;
+    frmBookList window(location, programFolder.path(), prompter);
+    QVERIFY(window.load());
+    window.show();
+    QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("Command6")), Qt::LeftButton);
+    QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("Command6")), Qt::LeftButton);
+    const QString started = chosen ? QStringLiteral("2 --catalogue ") + file.path() : QStringLiteral("0 ");
+    QTRY_COMPARE_WITH_TIMEOUT(QString::fromUtf8(testing::fileBytes(marker)).split(u'\n', Qt::SkipEmptyParts),
+                              QStringList(2, started), 5000);
+    QVERIFY(prompter.prompts().isEmpty());
 }
 
 void TestStartup::reportsButtonWithoutTheViewer()
@@ -291,6 +335,28 @@ void TestStartup::reportsButtonWithoutTheViewer()
     QVERIFY(
         editor.prompter().last().text.contains(editor.file().folder() + QStringLiteral("/shelvioreports")));
     QVERIFY(editor.prompter().last().text.contains(QStringLiteral("could not be started")));
+}
+
+void TestStartup::aboutNamesVersionLicenceAndCatalogue()
+{
+    EditorHarness editor;
+    QVERIFY(editor.start());
+    QMenu* help = editor.window().menuBar()->findChild<QMenu*>(QStringLiteral("mnuHelp"));
+    QVERIFY(help);
+    QCOMPARE(help->title(), QStringLiteral("&Help"));
+    QCOMPARE(help->actions().size(), 1);
+    QAction* about = help->actions().first();
+    QCOMPARE(about->objectName(), QStringLiteral("mnuAbout"));
+    QCOMPARE(about->text(), QStringLiteral("&About Tomarium"));
+
+    about->trigger();
+    QCOMPARE(editor.prompter().prompts().size(), 1);
+    const ScriptedPrompter::Prompt box = editor.prompter().last();
+    QCOMPARE(box.kind, ScriptedPrompter::Prompt::Inform);
+    QCOMPARE(box.title, QStringLiteral("About Tomarium"));
+    QVERIFY(box.text.startsWith(QStringLiteral("Tomarium " TOMARIUM_PROJECT_VERSION "\n")));
+    QVERIFY(box.text.contains(QStringLiteral("GPL-3.0-or-later")));
+    QVERIFY(box.text.endsWith(QStringLiteral("Catalogue file in use:\n") + editor.file().path()));
 }
 
 QTEST_MAIN(TestStartup)

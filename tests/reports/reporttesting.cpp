@@ -1,5 +1,9 @@
 #include "reporttesting.h"
 
+#include "reportwindow.h"
+
+#include <QApplication>
+#include <QDialog>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTest>
@@ -18,12 +22,18 @@ ReportDocument runReport(const QString& definitionName, const QString& catalogue
     const ReportDefinition* definition = findDefinition(definitionName);
     if (!definition)
         qFatal("no definition %s", qPrintable(definitionName));
-    Report report(*definition);
-    setLocationOfEveryTable(report, catalogue);
-    QString error;
-    if (!report.readData(&error))
-        qFatal("report %s failed: %s", qPrintable(definitionName), qPrintable(error));
-    return layoutReport(*definition, report.books(), fixedLayoutOptions());
+    auto document = shelvio::reports::runReport(*definition, catalogue, fixedLayoutOptions());
+    if (!document)
+        qFatal("report %s failed: %s", qPrintable(definitionName), qPrintable(document.error().text()));
+    return *std::move(document);
+}
+
+QStringList shown(const ScriptedPrompter& prompter)
+{
+    QStringList messages;
+    for (const ScriptedPrompter::Prompt& prompt : prompter.prompts())
+        messages << prompt.title + QStringLiteral(": ") + prompt.text;
+    return messages;
 }
 
 QStringList allTexts(const ReportDocument& document)
@@ -44,6 +54,26 @@ QStringList textsOf(const ReportDocument& document, FontRole role)
         }
     }
     return texts;
+}
+
+DialogWatch::DialogWatch()
+{
+    m_timer.setInterval(20);
+    connect(&m_timer, &QTimer::timeout, this, &DialogWatch::closeStrayDialog);
+    m_timer.start();
+}
+
+void DialogWatch::closeStrayDialog()
+{
+    QWidget* modal = QApplication::activeModalWidget();
+    if (!modal || qobject_cast<ReportWindow*>(modal))
+        return;
+    closed << (modal->windowTitle().isEmpty() ? QString::fromLatin1(modal->metaObject()->className())
+                                              : modal->windowTitle());
+    if (auto* dialog = qobject_cast<QDialog*>(modal))
+        dialog->reject();
+    else
+        modal->close();
 }
 
 int pdfPageCount(const QString& path)

@@ -3,8 +3,11 @@
 #include "report.h"
 #include "reportlayout.h"
 #include "reportpage.h"
+#include "scriptedprompter.h"
 
+#include <QObject>
 #include <QStringList>
+#include <QTimer>
 
 #include <optional>
 
@@ -22,6 +25,22 @@ QStringList allTexts(const shelvio::reports::ReportDocument& document);
 
 // Texts of one font role, in page order.
 QStringList textsOf(const shelvio::reports::ReportDocument& document, shelvio::reports::FontRole role);
+
+// The messages a prompter was given, each as "title: text".
+QStringList shown(const ScriptedPrompter& prompter);
+
+// Closes every modal dialog that opens while it lives, other than report
+// windows, and keeps the titles of those it closed: an action that must not
+// ask anything is caught instead of waiting for an answer for ever.
+class DialogWatch : public QObject {
+public:
+    DialogWatch();
+    QStringList closed;
+
+private:
+    void closeStrayDialog();
+    QTimer m_timer;
+};
 
 // The page count and text that poppler's tools read from a PDF file.
 int pdfPageCount(const QString& path);

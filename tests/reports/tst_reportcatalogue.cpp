@@ -50,7 +50,7 @@ void buildFixture(TestCatalogue& file)
         {"A Tale of Two Cities", "Dickens", "Charles", 0, 4, "//", {}},
     };
     for (const FixtureBook& fixture : books) {
-        BookRecord record = testing::book(fixture.title, fixture.author, fixture.firstName);
+        Book record = testing::book(fixture.title, fixture.author, fixture.firstName);
         record.readBook = fixture.flags & 1;
         record.wantToRead = fixture.flags & 2;
         record.wantToBuy = fixture.flags & 4;
@@ -62,8 +62,8 @@ void buildFixture(TestCatalogue& file)
         file.addBook(record, fixture.categories);
     }
     for (int flags = 0; flags < 16; ++flags) {
-        BookRecord record = testing::book(QStringLiteral("Combo %1").arg(flags, 2, 10, QChar(u'0')),
-                                          QStringLiteral("Zweig"), QStringLiteral("Stefan"));
+        Book record = testing::book(QStringLiteral("Combo %1").arg(flags, 2, 10, QChar(u'0')),
+                                    QStringLiteral("Zweig"), QStringLiteral("Stefan"));
         record.readBook = flags & 1;
         record.wantToRead = flags & 2;
         record.wantToBuy = flags & 4;
@@ -89,23 +89,53 @@ QStringList operator+(const QStringList& a, const char* b)
     return a + QStringList{QString::fromUtf8(b)};
 }
 
+// The title column of a list report's page, top to bottom.
+std::vector<const PageItem*> titleColumn(const ReportPage& page)
+{
+    double sortTitleLeft = -1;
+    for (const PageItem& item : page.items) {
+        if (item.font == FontRole::Heading && item.text == QStringLiteral("Title"))
+            sortTitleLeft = item.rect.left();
+    }
+    std::vector<const PageItem*> titles;
+    for (const PageItem& item : page.items) {
+        if (item.kind == PageItem::Kind::Text && item.font == FontRole::Detail &&
+            qAbs(item.rect.left() - sortTitleLeft) < 0.01)
+            titles.push_back(&item);
+    }
+    return titles;
+}
+
 // The title column of a list report, in page order.
 QStringList listedTitles(const ReportDocument& document)
 {
     QStringList titles;
     for (const ReportPage& page : document.pages) {
-        double sortTitleLeft = -1;
-        for (const PageItem& item : page.items) {
-            if (item.font == FontRole::Heading && item.text == QStringLiteral("Title"))
-                sortTitleLeft = item.rect.left();
-        }
-        for (const PageItem& item : page.items) {
-            if (item.kind == PageItem::Kind::Text && item.font == FontRole::Detail &&
-                qAbs(item.rect.left() - sortTitleLeft) < 0.01)
-                titles << item.text;
-        }
+        for (const PageItem* item : titleColumn(page))
+            titles << item->text;
     }
     return titles;
+}
+
+// Each listed title as "heading: title", the heading being the outer group
+// heading printed last above it.
+QStringList titlesUnderOuterHeadings(const ReportDocument& document)
+{
+    QStringList filed;
+    QString heading;
+    auto mark = document.groups.begin();
+    for (int page = 0; page < int(document.pages.size()); ++page) {
+        for (const PageItem* item : titleColumn(document.pages[size_t(page)])) {
+            for (; mark != document.groups.end() &&
+                   std::pair(mark->page, mark->y) < std::pair(page, item->rect.top());
+                 ++mark) {
+                if (mark->level == 0)
+                    heading = mark->heading;
+            }
+            filed << heading + QStringLiteral(": ") + item->text;
+        }
+    }
+    return filed;
 }
 
 struct Entry {
@@ -188,6 +218,8 @@ private slots:
     void listsBooksInOrder();
     void groupsAsTheReportSays_data();
     void groupsAsTheReportSays();
+    void letterHeadingsFollowTheBooksOrder_data();
+    void letterHeadingsFollowTheBooksOrder();
     void pageBreakTwinsStartEachLetterOnANewPage_data();
     void pageBreakTwinsStartEachLetterOnANewPage();
     void readPicturesFollowTheStoredFlag();
@@ -309,6 +341,101 @@ void TestReportCatalogue::groupsAsTheReportSays()
         QVERIFY(document.pages[size_t(mark.page)].texts().contains(mark.heading));
 }
 
+void TestReportCatalogue::letterHeadingsFollowTheBooksOrder_data()
+{
+    QTest::addColumn<QString>("definition");
+    QTest::addColumn<QStringList>("filed");
+    const QStringList byAuthor{"': Building Blocks",
+                               "5: Get Rich",
+                               "A: Emma",
+                               "E: Middlemarch",
+                               "E: Capitale de la douleur",
+                               "F: \"Surely You're Joking\"",
+                               "G: Émaux et Camées",
+                               "H: Odyssey",
+                               "K: 'Salem's Lot",
+                               "M: Immaculate Collection, The ",
+                               "M: Buddenbrooks",
+                               "O: 1984",
+                               "P: Istanbul",
+                               "Q: zazie dans le métro",
+                               "ı: ılık",
+                               "Without an author: Beowulf",
+                               "Without an author: Cloud of Unknowing"};
+    const QStringList byTitle{"\": \"Surely You're Joking\"",
+                              "': 'Salem's Lot",
+                              "1: 1984",
+                              "B: Beowulf",
+                              "B: Buddenbrooks",
+                              "B: Building Blocks",
+                              "C: Capitale de la douleur",
+                              "C: Cloud of Unknowing",
+                              "E: Émaux et Camées",
+                              "E: Emma",
+                              "G: Get Rich",
+                              "I: Immaculate Collection, The ",
+                              "I: Istanbul",
+                              "M: Middlemarch",
+                              "O: Odyssey",
+                              "Z: zazie dans le métro",
+                              "ı: ılık"};
+    QTest::newRow("crBooksByAuthor") << "crBooksByAuthor" << byAuthor;
+    QTest::newRow("crBooksByAuthorPgBreak") << "crBooksByAuthorPgBreak" << byAuthor;
+    QTest::newRow("crBooksByTitle") << "crBooksByTitle" << byTitle;
+    QTest::newRow("crBooksByTitlePgBreak") << "crBooksByTitlePgBreak" << byTitle;
+}
+
+// A book is filed under the initial of the text it is ordered by: its last
+// name, or its first name where it has none; its sort title in the title
+// listings. So each letter heads one run of books, and the runs follow the
+// books' order, whatever the names start with.
+void TestReportCatalogue::letterHeadingsFollowTheBooksOrder()
+{
+    QFETCH(QString, definition);
+    QFETCH(QStringList, filed);
+    TestCatalogue file;
+    const struct {
+        const char* title;
+        const char* author;
+        const char* firstName;
+    } books[] = {
+        {"Buddenbrooks", "Mann", "Thomas"},
+        {"The Immaculate Collection", "", "Madonna"},
+        {"Odyssey", "", "Homer"},
+        {"Beowulf", "", ""},
+        {"Cloud of Unknowing", "", ""},
+        {"Middlemarch", "Eliot", "George"},
+        {"Capitale de la douleur", "Éluard", "Paul"},
+        {"Emma", "Austen", "Jane"},
+        {"zazie dans le métro", "queneau", "raymond"},
+        {"1984", "Orwell", "George"},
+        {"Get Rich", "50 Cent", ""},
+        {"'Salem's Lot", "King", "Stephen"},
+        {"\"Surely You're Joking\"", "Feynman", "Richard"},
+        {"Building Blocks", "'t Hooft", "Gerard"},
+        {"Émaux et Camées", "Gautier", "Théophile"},
+        {"Istanbul", "Pamuk", "Orhan"},
+        {"ılık", "ılgaz", "Rıfat"},
+    };
+    for (const auto& book : books)
+        file.addBook(QString::fromUtf8(book.title), QString::fromUtf8(book.author),
+                     QString::fromUtf8(book.firstName));
+    // Null names, as older files hold them.
+    file.exec(QStringLiteral("UPDATE Books SET Author = NULL WHERE Title = 'Odyssey'"));
+    file.exec(
+        QStringLiteral("UPDATE Books SET Author = NULL, GA1 = NULL WHERE Title = 'Cloud of Unknowing'"));
+
+    const ReportDocument document = testing::runReport(definition, file.path());
+    QCOMPARE(titlesUnderOuterHeadings(document), filed);
+    QStringList letters;
+    for (const QString& entry : filed) {
+        const QString letter = entry.section(QStringLiteral(": "), 0, 0);
+        if (letters.isEmpty() || letters.last() != letter)
+            letters << letter;
+    }
+    QCOMPARE(headings(document, 0), letters);
+}
+
 void TestReportCatalogue::pageBreakTwinsStartEachLetterOnANewPage_data()
 {
     QTest::addColumn<QString>("twin");
@@ -411,8 +538,8 @@ void TestReportCatalogue::everyReportExportsToPdf()
     for (const ReportDefinition& definition : reportDefinitions()) {
         const ReportDocument document = testing::runReport(definition.name, m_file->path());
         const QString pdf = m_file->folder() + u'/' + definition.name + QStringLiteral(".pdf");
-        QString error;
-        QVERIFY2(exportPdf(document, pdf, &error), qPrintable(error));
+        const Status written = exportPdf(document, pdf);
+        QVERIFY2(written, qPrintable(written.error().text()));
         QCOMPARE(testing::pdfPageCount(pdf), int(document.pages.size()));
         const QString text = testing::pdfText(pdf);
         QVERIFY2(text.contains(definition.caption), qPrintable(definition.name));

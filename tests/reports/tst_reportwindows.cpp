@@ -1,7 +1,6 @@
 #include "captionbutton.h"
 #include "commandline.h"
 #include "frmmain.h"
-#include "messages.h"
 #include "report.h"
 #include "reporttesting.h"
 #include "reportviewer.h"
@@ -9,17 +8,16 @@
 #include "scaling.h"
 #include "testcatalogue.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QFile>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPrinter>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-#include <QTreeWidget>
 
 #include <functional>
 
@@ -29,14 +27,7 @@ using testing::TestCatalogue;
 
 namespace {
 
-class RecordingMessages : public Messages {
-public:
-    void error(const QString& text, const QString& title) override
-    {
-        shown << title + QStringLiteral(": ") + text;
-    }
-    QStringList shown;
-};
+using testing::ScriptedPrompter;
 
 // Clicks a report button and, while its window is open, runs `inspect` on
 // it, then closes it. Returns whether a window opened at all.
@@ -71,9 +62,7 @@ private slots:
     void aFailedLoadIsReportedAndEndsTheProgram_data();
     void aFailedLoadIsReportedAndEndsTheProgram();
     void exitEndsTheProgram();
-    void viewerPagesZoomsFindsAndPrints();
     void commandLineListsAndWritesPdf();
-    void programAnswersHelpWithoutADisplay();
 };
 
 void TestReportWindows::menuWindowLooksAsDesigned_data()
@@ -125,6 +114,11 @@ void TestReportWindows::menuWindowTitleLinesAndTabOrder()
 {
     frmMain menu(QStringLiteral("/nowhere/Shelvio.mdb"));
     QCOMPARE(menu.windowTitle(), QStringLiteral("Tomarium Reports"));
+    // Announced to assistive technology as a window named by its caption.
+    QAccessibleInterface* window = QAccessible::queryAccessibleInterface(&menu);
+    QVERIFY(window);
+    QCOMPARE(window->role(), QAccessible::Window);
+    QCOMPARE(window->text(QAccessible::Name), QStringLiteral("Tomarium Reports"));
     QCOMPARE(menu.databasePath(), QStringLiteral("/nowhere/Shelvio.mdb"));
     QVERIFY(qAbs(menu.width() - twipsToPixels(11145, &menu)) <= 1);
     QVERIFY(qAbs(menu.height() - twipsToPixels(7515, &menu)) <= 1);
@@ -200,12 +194,16 @@ void TestReportWindows::eachButtonOpensItsReportWindow()
     QFETCH(QString, caption);
     TestCatalogue file;
     file.addBook(QStringLiteral("Only Book"), QStringLiteral("Writer"));
-    RecordingMessages messages;
+    ScriptedPrompter messages;
     frmMain menu(file.path(), &messages);
     menu.show();
     const bool opened = openAndInspect(menu, button, [&](ReportWindow* shown) {
         QCOMPARE(shown->objectName(), window);
         QCOMPARE(shown->windowTitle(), caption);
+        QAccessibleInterface* announced = QAccessible::queryAccessibleInterface(shown);
+        QVERIFY(announced);
+        QCOMPARE(announced->role(), QAccessible::Dialog);
+        QCOMPARE(announced->text(QAccessible::Name), caption);
         QVERIFY(shown->isModal());
         QCOMPARE(shown->windowModality(), Qt::ApplicationModal);
         QVERIFY(shown->windowState() & Qt::WindowMaximized);
@@ -220,7 +218,7 @@ void TestReportWindows::eachButtonOpensItsReportWindow()
         QVERIFY(testing::allTexts(viewer->document()).contains(caption));
     });
     QVERIFY(opened);
-    QVERIFY(messages.shown.isEmpty());
+    QVERIFY(testing::shown(messages).isEmpty());
     QVERIFY(!menu.hasEnded());
 }
 
@@ -279,7 +277,7 @@ void TestReportWindows::aFailedLoadIsReportedAndEndsTheProgram_data()
     QTest::newRow("older format") << "legacy/Shelvio-legacy.mdb"
                                   << "tomarium";
     QTest::newRow("foreign file") << "legacy/README.md"
-                                  << "is not a catalogue";
+                                  << "not an SQLite database";
 }
 
 void TestReportWindows::aFailedLoadIsReportedAndEndsTheProgram()
@@ -290,13 +288,13 @@ void TestReportWindows::aFailedLoadIsReportedAndEndsTheProgram()
     const QString path = folder.filePath(QStringLiteral("Shelvio.mdb"));
     if (!fixture.isEmpty())
         QVERIFY(QFile::copy(testing::fixturesFolder() + u'/' + fixture, path));
-    RecordingMessages messages;
+    ScriptedPrompter messages;
     frmMain menu(path, &messages);
     menu.show(); // the menu opens: it does not touch the catalogue
     QVERIFY(!openAndInspect(menu, QStringLiteral("Command11"), [](ReportWindow*) {}));
-    QCOMPARE(messages.shown.size(), 1);
-    QVERIFY2(messages.shown.first().contains(says), qPrintable(messages.shown.first()));
-    QVERIFY(messages.shown.first().startsWith(QStringLiteral("Tomarium Reports: ")));
+    QCOMPARE(testing::shown(messages).size(), 1);
+    QVERIFY2(testing::shown(messages).first().contains(says), qPrintable(testing::shown(messages).first()));
+    QVERIFY(testing::shown(messages).first().startsWith(QStringLiteral("Tomarium Reports: ")));
     QVERIFY(menu.hasEnded());
     QCOMPARE(menu.exitCode(), 1);
     QVERIFY(!menu.isVisible());
@@ -311,87 +309,6 @@ void TestReportWindows::exitEndsTheProgram()
     QVERIFY(menu.hasEnded());
     QCOMPARE(menu.exitCode(), 0);
     QVERIFY(!menu.isVisible());
-}
-
-void TestReportWindows::viewerPagesZoomsFindsAndPrints()
-{
-    TestCatalogue file;
-    for (int i = 0; i < 300; ++i)
-        file.addBook(QStringLiteral("Volume %1").arg(i, 3, 10, QChar(u'0')),
-                     QStringLiteral("Writer %1").arg(i % 9));
-    const ReportDefinition& definition = *findDefinition(QStringLiteral("crBooksByAuthor"));
-    Report report(definition);
-    report.table(1).setLocation(file.path());
-    ReportViewer viewer;
-    viewer.resize(900, 700);
-    viewer.show();
-    viewer.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&viewer));
-    viewer.setReportSource(&report);
-    QString error;
-    QVERIFY(viewer.viewReport(&error));
-    // The first page shows before the rest is laid out.
-    QVERIFY(viewer.pageCount() >= 1);
-    QTRY_VERIFY(viewer.isLaidOut());
-    const int pages = viewer.pageCount();
-    QVERIFY(pages > 3);
-    QCOMPARE(viewer.pageBoxText(), QStringLiteral("1 of %1").arg(pages));
-    QTest::keyClick(&viewer, Qt::Key_PageDown);
-    QCOMPARE(viewer.currentPage(), 1);
-    QCOMPARE(viewer.pageBoxText(), QStringLiteral("2 of %1").arg(pages));
-    viewer.lastPage();
-    QCOMPARE(viewer.currentPage(), pages - 1);
-    viewer.nextPage();
-    QCOMPARE(viewer.currentPage(), pages - 1);
-    auto* pageBox = viewer.findChild<QLineEdit*>(QStringLiteral("pageBox"));
-    pageBox->setText(QStringLiteral("3"));
-    QTest::keyClick(pageBox, Qt::Key_Return);
-    QCOMPARE(viewer.currentPage(), 2);
-    viewer.firstPage();
-    QCOMPARE(viewer.currentPage(), 0);
-
-    viewer.setZoom(ReportViewer::ZoomMode::Percent, 200);
-    QCOMPARE(viewer.zoomPercent(), 200);
-    viewer.zoomIn();
-    QCOMPARE(viewer.zoomPercent(), 300);
-    viewer.setZoom(ReportViewer::ZoomMode::Percent, 400);
-    viewer.zoomIn();
-    QCOMPARE(viewer.zoomPercent(), 400);
-    viewer.setZoom(ReportViewer::ZoomMode::Percent, 50);
-    viewer.zoomOut();
-    QCOMPARE(viewer.zoomPercent(), 50);
-    viewer.setZoom(ReportViewer::ZoomMode::FitPage);
-    QVERIFY(viewer.zoomPercent() < 100);
-
-    // Find: the last book's page, then on to the next match.
-    QVERIFY(viewer.findNext(QStringLiteral("volume 299")));
-    QVERIFY(
-        viewer.document().pages[size_t(viewer.currentPage())].texts().contains(QStringLiteral("Volume 299")));
-    QVERIFY(!viewer.findNext(QStringLiteral("no such text")));
-
-    // The group tree jumps to a group's page.
-    QTreeWidget* tree = viewer.groupTree();
-    QVERIFY(tree->topLevelItemCount() > 0);
-    QTreeWidgetItem* lastWriter = tree->topLevelItem(0)->child(tree->topLevelItem(0)->childCount() - 1);
-    QCOMPARE(lastWriter->text(0), QStringLiteral("Writer 8"));
-    viewer.firstPage();
-    emit tree->itemActivated(lastWriter, 0);
-    QVERIFY(
-        viewer.document().pages[size_t(viewer.currentPage())].texts().contains(QStringLiteral("Writer 8")));
-
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(file.folder() + QStringLiteral("/printed.pdf"));
-    QVERIFY(viewer.print(&printer));
-    QCOMPARE(testing::pdfPageCount(file.folder() + QStringLiteral("/printed.pdf")), pages);
-    QVERIFY(testing::pdfText(file.folder() + QStringLiteral("/printed.pdf"))
-                .contains(QStringLiteral("Volume 150")));
-
-    // Refresh reads the catalogue again.
-    file.addBook(QStringLiteral("Added Later"), QStringLiteral("Writer 0"));
-    viewer.refresh();
-    viewer.finishLayout();
-    QVERIFY(testing::allTexts(viewer.document()).contains(QStringLiteral("Added Later")));
 }
 
 void TestReportWindows::commandLineListsAndWritesPdf()
@@ -429,23 +346,6 @@ void TestReportWindows::commandLineListsAndWritesPdf()
     err.clear();
     QCOMPARE(run({QStringLiteral("--pdf"), QStringLiteral("crBookRating"), pdf}, &out, &err), 1);
     QVERIFY(err.contains(QStringLiteral("was not found")));
-}
-
-void TestReportWindows::programAnswersHelpWithoutADisplay()
-{
-    QProcess program;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
-    environment.remove(QStringLiteral("DISPLAY"));
-    environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
-    program.setProcessEnvironment(environment);
-    program.start(qEnvironmentVariable("SHELVIO_PROGRAM_DIR") + QStringLiteral("/shelvioreports"),
-                  {QStringLiteral("--help")});
-    QVERIFY(program.waitForFinished(30000));
-    QCOMPARE(program.exitCode(), 0);
-    const QString text = QString::fromUtf8(program.readAllStandardOutput());
-    QVERIFY(text.contains(QStringLiteral("--pdf DEFINITION FILE")));
-    QVERIFY(text.contains(QStringLiteral("--list")));
 }
 
 QTEST_MAIN(TestReportWindows)

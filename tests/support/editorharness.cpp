@@ -7,7 +7,8 @@
 namespace testing {
 
 EditorHarness::EditorHarness()
-    : m_window(std::make_unique<shelvio::frmBookList>(m_file.folder(), m_prompter))
+    : m_window(std::make_unique<shelvio::frmBookList>(shelvio::locateCatalogue(m_file.folder()),
+                                                      m_file.folder(), m_prompter))
 {
 }
 

@@ -84,7 +84,7 @@ QList<QVariantList> queryFile(const QString& path, const QString& sql, const QVa
     auto opened = shelvio::openConnection(path, shelvio::Access::ReadWrite);
     if (!opened)
         qFatal("cannot open %s: %s", qPrintable(path), qPrintable(opened.error().text()));
-    QSqlDatabase db = *std::move(opened);
+    QSqlDatabase db = opened.take();
     QList<QVariantList> result;
     {
         QSqlQuery query(db);
