@@ -61,10 +61,18 @@ Result<QStringList> names(Statement& query, const QVariantList& values = {})
 } // namespace
 
 // The one connection, kept out of the header so that no user of the store
-// sees Qt SQL.
+// sees Qt SQL. Not copyable: a copy's end would close the connection under
+// the original.
 struct Catalogue::Connection {
-    QSqlDatabase db;
+    explicit Connection(QSqlDatabase opened)
+        : db(std::move(opened))
+    {
+    }
     ~Connection() { closeConnection(db); }
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+
+    QSqlDatabase db;
 };
 
 Catalogue::Catalogue() = default;
@@ -137,7 +145,7 @@ Catalogue::OpenStatus Catalogue::open(const QString& path, Access access)
     Result<QSqlDatabase> db = openConnection(path, m_readOnly ? Access::ReadOnly : Access::ReadWrite);
     if (!db)
         return refuse(OpenStatus::Failed, db.error().text());
-    m_connection = std::make_unique<Connection>(Connection{*std::move(db)});
+    m_connection = std::make_unique<Connection>(*std::move(db));
     return m_readOnly ? OpenStatus::ReadOnly : OpenStatus::Opened;
 }
 
@@ -150,7 +158,7 @@ Catalogue::OpenStatus Catalogue::createNew(const QString& path)
     Result<QSqlDatabase> db = openConnection(path, Access::ReadWrite);
     if (!db)
         return refuse(OpenStatus::Failed, db.error().text());
-    m_connection = std::make_unique<Connection>(Connection{*std::move(db)});
+    m_connection = std::make_unique<Connection>(*std::move(db));
     if (Status created = schema::create(m_connection->db); !created) {
         close();
         QFile::remove(path); // only what this call itself made
