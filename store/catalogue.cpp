@@ -142,10 +142,10 @@ Catalogue::OpenStatus Catalogue::open(const QString& path, Access access)
     if (Status tables = schema::verifyFile(path); !tables)
         return refuse(OpenStatus::NotACatalogue, tables.error().text());
     m_readOnly = access == Access::ReadOnly || !canWriteFileAndFolder(path);
-    Result<QSqlDatabase> db = openConnection(path, m_readOnly ? Access::ReadOnly : Access::ReadWrite);
-    if (!db)
+    if (Result<QSqlDatabase> db = openConnection(path, m_readOnly ? Access::ReadOnly : Access::ReadWrite); db)
+        m_connection = std::make_unique<Connection>(*db);
+    else
         return refuse(OpenStatus::Failed, db.error().text());
-    m_connection = std::make_unique<Connection>(*std::move(db));
     return m_readOnly ? OpenStatus::ReadOnly : OpenStatus::Opened;
 }
 
@@ -155,10 +155,10 @@ Catalogue::OpenStatus Catalogue::createNew(const QString& path)
     if (!QFileInfo(folder).isWritable())
         return refuse(OpenStatus::Failed,
                       u"The folder %1 cannot be written to."_s.arg(QDir::toNativeSeparators(folder)));
-    Result<QSqlDatabase> db = openConnection(path, Access::ReadWrite);
-    if (!db)
+    if (Result<QSqlDatabase> db = openConnection(path, Access::ReadWrite); db)
+        m_connection = std::make_unique<Connection>(*db);
+    else
         return refuse(OpenStatus::Failed, db.error().text());
-    m_connection = std::make_unique<Connection>(*std::move(db));
     if (Status created = schema::create(m_connection->db); !created) {
         close();
         QFile::remove(path); // only what this call itself made
