@@ -50,7 +50,7 @@ void buildFixture(TestCatalogue& file)
         {"A Tale of Two Cities", "Dickens", "Charles", 0, 4, "//", {}},
     };
     for (const FixtureBook& fixture : books) {
-        BookRecord record = testing::book(fixture.title, fixture.author, fixture.firstName);
+        Book record = testing::book(fixture.title, fixture.author, fixture.firstName);
         record.readBook = fixture.flags & 1;
         record.wantToRead = fixture.flags & 2;
         record.wantToBuy = fixture.flags & 4;
@@ -59,11 +59,12 @@ void buildFixture(TestCatalogue& file)
         record.dateRead = fixture.dateRead;
         record.costUnits = fixture.costUnits;
         record.comments = fixture.comments;
-        file.addBook(record, fixture.categories);
+        record.categories = fixture.categories;
+        file.addBook(record);
     }
     for (int flags = 0; flags < 16; ++flags) {
-        BookRecord record = testing::book(QStringLiteral("Combo %1").arg(flags, 2, 10, QChar(u'0')),
-                                          QStringLiteral("Zweig"), QStringLiteral("Stefan"));
+        Book record = testing::book(QStringLiteral("Combo %1").arg(flags, 2, 10, QChar(u'0')),
+                                    QStringLiteral("Zweig"), QStringLiteral("Stefan"));
         record.readBook = flags & 1;
         record.wantToRead = flags & 2;
         record.wantToBuy = flags & 4;

@@ -279,7 +279,7 @@ void TestReportWindows::aFailedLoadIsReportedAndEndsTheProgram_data()
     QTest::newRow("older format") << "legacy/Shelvio-legacy.mdb"
                                   << "tomarium";
     QTest::newRow("foreign file") << "legacy/README.md"
-                                  << "is not a catalogue";
+                                  << "It is not an SQLite database";
 }
 
 void TestReportWindows::aFailedLoadIsReportedAndEndsTheProgram()
