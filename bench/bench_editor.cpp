@@ -4,17 +4,16 @@
 // Run once per size; peak memory only grows within a process.
 //
 //   bench_editor 100000
-#include "connection.h"
+#include "catalogue.h"
 #include "frmbooklist.h"
-#include "nameforms.h"
 #include "prompter.h"
+#include "seeding.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSqlQuery>
 #include <QTemporaryDir>
 
 #include <sys/resource.h>
@@ -45,39 +44,37 @@ QString title(qint64 i)
     return i % 5 == 0 ? QStringLiteral("The ") + base : base;
 }
 
-void fill(const QString& path, qint64 books)
+shelvio::Status fill(const QString& path, qint64 books)
 {
-    QString error;
-    QSqlDatabase db = shelvio::openConnection(path, shelvio::Access::ReadWrite, &error);
-    db.transaction();
-    {
-        QSqlQuery query(db);
-        for (int c = 0; c < 40; ++c)
-            query.exec(QStringLiteral("INSERT INTO Category (CategoryName) VALUES ('Category %1')").arg(c));
-        query.prepare(
-            QStringLiteral("INSERT INTO Books (BookID, Title, GA2, Author, GA1, Rating, DateRead, "
-                           "ReadBook, OwnBook, WantToBuy, GB1) VALUES (?, ?, ?, ?, ?, ?, '//', 0, 1, 0, 0)"));
-        QSqlQuery link(db);
-        link.prepare(QStringLiteral("INSERT INTO BookCategoryLink (BookID, CategoryKey) VALUES (?, ?)"));
-        for (qint64 i = 1; i <= books; ++i) {
-            const QString t = title(i);
-            query.addBindValue(i);
-            query.addBindValue(t);
-            query.addBindValue(shelvio::sortTitle(t));
-            query.addBindValue(QString::fromUtf8(surnames[i % 16]) + QString::number(i % 997));
-            query.addBindValue(QStringLiteral("First%1").arg(i % 7));
-            query.addBindValue(int(i % 11));
-            query.exec();
-            // One or two categories a book: about 1.5 links a book.
-            for (qint64 c = 0; c < 1 + (i % 2); ++c) {
-                link.addBindValue(i);
-                link.addBindValue(1 + (i + c * 7) % 40);
-                link.exec();
-            }
-        }
+    shelvio::CatalogueSeeder seeder(path);
+    QList<qint64> categories;
+    for (int c = 0; c < 40; ++c)
+        categories << seeder.addCategory(QStringLiteral("Category %1").arg(c)).value_or(0);
+    for (qint64 i = 1; i <= books; ++i) {
+        shelvio::Book book;
+        book.id = i;
+        book.title = title(i);
+        book.author = QString::fromUtf8(surnames[i % 16]) + QString::number(i % 997);
+        book.firstName = QStringLiteral("First%1").arg(i % 7);
+        book.rating = i % 11;
+        book.dateRead = QStringLiteral("//");
+        book.ownBook = true;
+        // One or two categories a book: about 1.5 links a book.
+        QList<qint64> links;
+        for (qint64 c = 0; c < 1 + (i % 2); ++c)
+            links << categories.at((i + c * 7) % 40);
+        if (!seeder.addBook(book, links))
+            break; // status() says why
     }
-    db.commit();
-    shelvio::closeConnection(db);
+    return seeder.commit();
+}
+
+// Says on stderr what failed: a time measured over a failure means nothing.
+bool failed(const shelvio::Status& status, const char* what)
+{
+    if (!status)
+        std::fprintf(stderr, "%s failed: %s\n", what, qPrintable(status.error().text()));
+    return !status;
 }
 
 long peakMegabytes()
@@ -109,17 +106,24 @@ int main(int argc, char* argv[])
         shelvio::Catalogue create;
         create.open(path);
     }
-    const double fillMs = timed([&] { fill(path, books); });
+    shelvio::Status filled;
+    const double fillMs = timed([&] { filled = fill(path, books); });
+    if (failed(filled, "filling the catalogue"))
+        return 1;
 
     double readTitlesMs = 0;
     double readAuthorsMs = 0;
     {
         shelvio::Catalogue catalogue;
         catalogue.open(path);
-        readTitlesMs = timed([&] { catalogue.forEachBookByTitle([](qint64, const QString&) {}); });
+        shelvio::Status byTitle, byAuthor;
+        readTitlesMs = timed([&] { byTitle = catalogue.forEachBookByTitle([](qint64, const QString&) {}); });
         readAuthorsMs = timed([&] {
-            catalogue.forEachBookByAuthor([](qint64, const QString&, const QString&, const QString&) {});
+            byAuthor =
+                catalogue.forEachBookByAuthor([](qint64, const QString&, const QString&, const QString&) {});
         });
+        if (failed(byTitle, "reading by title") || failed(byAuthor, "reading by author"))
+            return 1;
     }
     std::printf("store alone: titles %.0f ms, authors %.0f ms\n", readTitlesMs, readAuthorsMs);
     SilentPrompter prompter;

@@ -1,15 +1,12 @@
 // Prints how long the report viewer takes over large catalogues: reading a
 // report's books, laying them out and writing the pages to PDF.
-#include "connection.h"
-#include "nameforms.h"
 #include "report.h"
 #include "reportlayout.h"
 #include "reportpainter.h"
-#include "schema.h"
+#include "seeding.h"
 
 #include <QElapsedTimer>
 #include <QGuiApplication>
-#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTextStream>
 
@@ -34,56 +31,44 @@ long peakMemoryKb()
     return kb;
 }
 
-bool buildCatalogue(const QString& path, int books)
+Status buildCatalogue(const QString& path, int books)
 {
-    QString error;
-    QSqlDatabase db = openConnection(path, Access::ReadWrite, &error);
-    if (!db.isOpen() || !schema::create(db, &error))
-        return false;
-    {
-        QSqlQuery insert(db);
-        db.transaction();
-        insert.prepare(
-            QStringLiteral("INSERT INTO Books (Title, GA2, Author, GA1, YearPublished, Pages, Rating, "
-                           "DateRead, ReadBook, OwnBook) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
-        for (int i = 0; i < books; ++i) {
-            const QString title = QStringLiteral("The Book Number %1").arg(i * 7919 % books);
-            insert.addBindValue(title);
-            insert.addBindValue(sortTitle(title));
-            insert.addBindValue(QStringLiteral("Author%1").arg(i % 5000));
-            insert.addBindValue(QStringLiteral("First"));
-            insert.addBindValue(1900 + i % 120);
-            insert.addBindValue(100 + i % 700);
-            insert.addBindValue(i % 11);
-            insert.addBindValue(
-                QStringLiteral("%1/%2/%3").arg(1 + i % 12).arg(1 + i % 28).arg(1990 + i % 30));
-            insert.addBindValue(i % 2);
-            insert.addBindValue(i % 3 == 0);
-            insert.exec();
-        }
-        db.commit();
+    CatalogueSeeder seeder(path);
+    for (int i = 0; i < books; ++i) {
+        Book book;
+        book.title = QStringLiteral("The Book Number %1").arg(i * 7919 % books);
+        book.author = QStringLiteral("Author%1").arg(i % 5000);
+        book.firstName = QStringLiteral("First");
+        book.yearPublished = 1900 + i % 120;
+        book.pages = 100 + i % 700;
+        book.rating = i % 11;
+        book.dateRead = QStringLiteral("%1/%2/%3").arg(1 + i % 12).arg(1 + i % 28).arg(1990 + i % 30);
+        book.readBook = i % 2;
+        book.ownBook = i % 3 == 0;
+        if (!seeder.addBook(book))
+            break; // status() says why
     }
-    closeConnection(db);
-    return true;
+    return seeder.commit();
 }
 
 void measure(QTextStream& out, const QString& path, int books, const QString& definitionName)
 {
     const ReportDefinition& definition = *findDefinition(definitionName);
     Report report(definition);
-    report.table(1).setLocation(path);
-    QString error;
     QElapsedTimer clock;
     clock.start();
-    if (!report.readData(&error)) {
-        out << "read failed: " << error << Qt::endl;
+    if (const Status read = loadReportData(report, path); !read) {
+        out << "read failed: " << read.error().text() << Qt::endl;
         return;
     }
     const qint64 readMs = clock.restart();
     const ReportDocument document = layoutReport(definition, report.books(), defaultLayoutOptions());
     const qint64 layoutMs = clock.restart();
     const QString pdf = path + QStringLiteral(".pdf");
-    exportPdf(document, pdf, &error);
+    if (const Status written = exportPdf(document, pdf); !written) {
+        out << "PDF failed: " << written.error().text() << Qt::endl;
+        return;
+    }
     const qint64 pdfMs = std::max<qint64>(clock.elapsed(), 1);
     const auto pages = qint64(document.pages.size());
     out << QStringLiteral("%1 books  %2  read %3 ms  layout %4 ms (%5 pages/s)  PDF %6 ms (%7 pages/s)  "
@@ -113,8 +98,10 @@ int main(int argc, char* argv[])
     for (int books : sizes) {
         QTemporaryDir folder;
         const QString path = folder.filePath(QStringLiteral("Shelvio.mdb"));
-        if (!buildCatalogue(path, books))
+        if (const Status built = buildCatalogue(path, books); !built) {
+            out << "cannot build the catalogue: " << built.error().text() << Qt::endl;
             return 1;
+        }
         for (const char* name : {"crBooksByTitle", "crBooksByAuthor"})
             measure(out, path, books, QString::fromLatin1(name));
     }

@@ -61,13 +61,18 @@ Result<QStringList> names(Statement& query, const QVariantList& values = {})
 } // namespace
 
 // The one connection, kept out of the header so that no user of the store
-// sees Qt SQL.
+// sees Qt SQL. Not copyable: a copy's end would close the connection under
+// the original.
 struct Catalogue::Connection {
-    QSqlDatabase db;
-    Connection() = default;
+    explicit Connection(QSqlDatabase opened)
+        : db(std::move(opened))
+    {
+    }
+    ~Connection() { closeConnection(db); }
     Connection(const Connection&) = delete;
     Connection& operator=(const Connection&) = delete;
-    ~Connection() { closeConnection(db); }
+
+    QSqlDatabase db;
 };
 
 Catalogue::Catalogue() = default;
@@ -137,11 +142,10 @@ Catalogue::OpenStatus Catalogue::open(const QString& path, Access access)
     if (Status tables = schema::verifyFile(path); !tables)
         return refuse(OpenStatus::NotACatalogue, tables.error().text());
     m_readOnly = access == Access::ReadOnly || !canWriteFileAndFolder(path);
-    Result<QSqlDatabase> db = openConnection(path, m_readOnly ? Access::ReadOnly : Access::ReadWrite);
-    if (!db)
+    if (Result<QSqlDatabase> db = openConnection(path, m_readOnly ? Access::ReadOnly : Access::ReadWrite); db)
+        m_connection = std::make_unique<Connection>(*db);
+    else
         return refuse(OpenStatus::Failed, db.error().text());
-    m_connection = std::make_unique<Connection>();
-    m_connection->db = db.take();
     return m_readOnly ? OpenStatus::ReadOnly : OpenStatus::Opened;
 }
 
@@ -151,11 +155,10 @@ Catalogue::OpenStatus Catalogue::createNew(const QString& path)
     if (!QFileInfo(folder).isWritable())
         return refuse(OpenStatus::Failed,
                       u"The folder %1 cannot be written to."_s.arg(QDir::toNativeSeparators(folder)));
-    Result<QSqlDatabase> db = openConnection(path, Access::ReadWrite);
-    if (!db)
+    if (Result<QSqlDatabase> db = openConnection(path, Access::ReadWrite); db)
+        m_connection = std::make_unique<Connection>(*db);
+    else
         return refuse(OpenStatus::Failed, db.error().text());
-    m_connection = std::make_unique<Connection>();
-    m_connection->db = db.take();
     if (Status created = schema::create(m_connection->db); !created) {
         close();
         QFile::remove(path); // only what this call itself made

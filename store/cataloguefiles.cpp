@@ -92,10 +92,11 @@ Status writeCopy(const QString& source, QSaveFile& target)
 // is whole.
 Status passesQuickCheck(const QString& path)
 {
-    Result<QSqlDatabase> opened = openConnection(path, Access::ReadOnly);
-    if (!opened)
+    QSqlDatabase db;
+    if (Result<QSqlDatabase> opened = openConnection(path, Access::ReadOnly); opened)
+        db = *opened;
+    else
         return opened.error();
-    QSqlDatabase db = opened.take();
     Status whole;
     {
         Statement check(db, sql::quickCheck);

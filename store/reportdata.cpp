@@ -170,10 +170,11 @@ Result<std::vector<Book>> readReportBooks(const ReportQuery& query)
         return Error::failed(u"The report has not been pointed at a catalogue file."_s);
     if (Status usable = checkFile(query.cataloguePath); !usable)
         return usable.error();
-    Result<QSqlDatabase> opened = openConnection(query.cataloguePath, Access::ReadOnly);
-    if (!opened)
+    QSqlDatabase db;
+    if (Result<QSqlDatabase> opened = openConnection(query.cataloguePath, Access::ReadOnly); opened)
+        db = *opened;
+    else
         return opened.error();
-    QSqlDatabase db = opened.take();
     std::vector<Book> books;
     Status read = schema::verify(db);
     if (!read)

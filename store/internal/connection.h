@@ -13,6 +13,9 @@
 namespace shelvio {
 
 // Opens a connection under a fresh name. ReadWrite creates a missing file.
+// QSqlDatabase has no move: taking the handle out of the result copies it,
+// and the result must be gone before closeConnection(), or Qt warns that
+// the connection is still in use.
 Result<QSqlDatabase> openConnection(const QString& path, Access access);
 
 // Closes the connection and forgets its name; the handle passed in is reset.

@@ -66,7 +66,7 @@ void TestEditCycle::showsEveryField()
     EditorHarness editor;
     editor.file().addCategory(QStringLiteral("Fiction"));
     editor.file().addCategory(QStringLiteral("History"));
-    BookRecord book =
+    Book book =
         testing::book(QStringLiteral("The Hobbit"), QStringLiteral("Tolkien"), QStringLiteral("J.R.R."));
     book.yearPublished = 1937;
     book.pages = 310;
@@ -76,7 +76,8 @@ void TestEditCycle::showsEveryField()
     book.rating = 7;
     book.wantToBuy = true;
     book.wantToRead = true;
-    const qint64 id = editor.file().addBook(book, {"History"});
+    book.categories = QStringList{"History"};
+    const qint64 id = editor.file().addBook(book);
     QVERIFY(editor.start());
     editor.doubleClickNode(titleNodeKey(id));
     QCOMPARE(editor.text("txtTitle")->text(), QStringLiteral("The Hobbit"));

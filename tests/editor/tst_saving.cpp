@@ -205,8 +205,8 @@ void TestSaving::missingTitle()
 void TestSaving::newBookInTitleOrdering()
 {
     EditorHarness editor;
-    for (int i = 0; i < 11; ++i)
-        editor.file().addBook(QStringLiteral("Book %1").arg(i, 2, 10, QLatin1Char('0')));
+    editor.file().addManyBooks(
+        11, [](int i) { return testing::book(QStringLiteral("Book %1").arg(i, 2, 10, QLatin1Char('0'))); });
     QVERIFY(editor.start());
     typeBook(editor, QStringLiteral("A Aardvark"));
     editor.click("Command1");

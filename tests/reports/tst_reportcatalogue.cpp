@@ -59,7 +59,8 @@ void buildFixture(TestCatalogue& file)
         record.dateRead = fixture.dateRead;
         record.costUnits = fixture.costUnits;
         record.comments = fixture.comments;
-        file.addBook(record, fixture.categories);
+        record.categories = fixture.categories;
+        file.addBook(record);
     }
     for (int flags = 0; flags < 16; ++flags) {
         Book record = testing::book(QStringLiteral("Combo %1").arg(flags, 2, 10, QChar(u'0')),

@@ -21,14 +21,14 @@ namespace {
 // are many pages long: "A Book 000", "B Book 001", ...
 void addLetteredBooks(TestCatalogue& file, int count)
 {
-    for (int i = 0; i < count; ++i) {
+    file.addManyBooks(count, [](int i) {
         Book record =
             testing::book(QStringLiteral("%1 Book %2").arg(QChar(u'P' + i % 5)).arg(i, 3, 10, QChar(u'0')),
                           QStringLiteral("Author%1").arg(i % 7), QStringLiteral("First"));
         record.readBook = true;
         record.yearPublished = 1900 + i;
-        file.addBook(record);
-    }
+        return record;
+    });
 }
 
 QStringList detailTitles(const ReportDocument& document, int page)

@@ -277,7 +277,7 @@ void TestReportWindows::aFailedLoadIsReportedAndEndsTheProgram_data()
     QTest::newRow("older format") << "legacy/Shelvio-legacy.mdb"
                                   << "tomarium";
     QTest::newRow("foreign file") << "legacy/README.md"
-                                  << "not an SQLite database";
+                                  << "It is not an SQLite database";
 }
 
 void TestReportWindows::aFailedLoadIsReportedAndEndsTheProgram()

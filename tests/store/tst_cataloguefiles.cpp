@@ -20,14 +20,17 @@ QString fixture(const QString& name)
     return testing::fixturesFolder() + QStringLiteral("/legacy/") + name;
 }
 
-// A catalogue big enough to span many pages, for damage in its middle.
+// Books of some size, so that a catalogue of a few hundred spans many pages.
+Book longBook(int i, const QString& author)
+{
+    Book book = testing::book(QStringLiteral("Book %1").arg(i), author);
+    book.comments = QString(400, QLatin1Char('x'));
+    return book;
+}
+
 void fillWithBooks(TestCatalogue& file, int count)
 {
-    for (int i = 0; i < count; ++i) {
-        auto record = testing::book(QStringLiteral("Book %1").arg(i), QStringLiteral("Author %1").arg(i));
-        record.comments = QString(400, QLatin1Char('x'));
-        file.addBook(record);
-    }
+    file.addManyBooks(count, [](int i) { return longBook(i, QStringLiteral("Author %1").arg(i)); });
 }
 
 } // namespace
@@ -59,12 +62,11 @@ void TestCatalogueFiles::copiesEveryByteAndReplacesTheTarget()
     second.addBook(QStringLiteral("Emma"), QStringLiteral("Austen"), QStringLiteral("Jane"));
     QTemporaryDir target;
     const QString backup = backupFilePath(target.path());
-    QString error;
 
-    QVERIFY2(copyFileAtomically(first.path(), backup, &error), qPrintable(error));
+    VERIFY_OK(copyFileAtomically(first.path(), backup));
     QCOMPARE(testing::fileBytes(backup), first.bytes());
     // A second copy replaces the first without a question.
-    QVERIFY2(copyFileAtomically(second.path(), backup, &error), qPrintable(error));
+    VERIFY_OK(copyFileAtomically(second.path(), backup));
     QCOMPARE(testing::fileBytes(backup), second.bytes());
     QCOMPARE(QDir(target.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"Shelvo.bak"});
 }
@@ -79,9 +81,7 @@ void TestCatalogueFiles::backupBesideAWriterHoldsOnlyWholeBooks()
         file.addCategory(QString::fromLatin1(name));
     // A file of some megabytes, so that a copy takes long enough to meet
     // the writer's commits.
-    file.exec(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 8000) "
-                             "INSERT INTO Books (Title, GA2, Author, Comments) "
-                             "SELECT 'Book ' || i, 'Book ' || i, 'Seed', printf('%.400c', 'x') FROM n"));
+    file.addManyBooks(8000, [](int i) { return longBook(i, QStringLiteral("Seed")); });
     Catalogue catalogue;
     QCOMPARE(catalogue.open(file.path()), Catalogue::OpenStatus::Opened);
 
@@ -93,8 +93,7 @@ void TestCatalogueFiles::backupBesideAWriterHoldsOnlyWholeBooks()
     const QString backup = backupFilePath(folder.path());
     const qint64 before = file.scalar(QStringLiteral("SELECT count(*) FROM Books")).toLongLong();
     for (int i = 0; i < 20; ++i) {
-        QString error;
-        QVERIFY2(catalogue.copyFileTo(backup, &error), qPrintable(error));
+        VERIFY_OK(catalogue.copyFileTo(backup));
         QCOMPARE(testing::queryFile(backup, QStringLiteral("PRAGMA integrity_check")).value(0).value(0),
                  QVariant(QStringLiteral("ok")));
         const auto halfBooks = testing::queryFile(
@@ -134,9 +133,9 @@ void TestCatalogueFiles::refusesATargetFolderThatCannotHoldFiles()
     if (!folder.startsWith(QLatin1Char('/')))
         folder = work.filePath(folder);
     const QString target = backupFilePath(folder);
-    QString error;
-    QVERIFY(!copyFileAtomically(source.path(), target, &error));
-    QVERIFY2(error.contains(target), qPrintable(error));
+    const Status copied = copyFileAtomically(source.path(), target);
+    QVERIFY(!copied);
+    QVERIFY2(copied.error().text().contains(target), qPrintable(copied.error().text()));
     QVERIFY(!QFile::exists(target));
 }
 
@@ -151,7 +150,9 @@ void TestCatalogueFiles::failedCopyLeavesThePreviousTargetWhole()
     {
         // The disk fills up part-way through the copy.
         testing::FileSizeLimit limit(16 * 1024);
-        QVERIFY(!copyFileAtomically(source.path(), backup, &error));
+        const Status copied = copyFileAtomically(source.path(), backup);
+        QVERIFY(!copied);
+        error = copied.error().text();
     }
     QVERIFY2(error.contains(backup) && error.contains(QStringLiteral("cannot be written")),
              qPrintable(error));
@@ -164,8 +165,9 @@ void TestCatalogueFiles::namesAMissingSource()
 {
     QTemporaryDir dir;
     const QString source = dir.filePath(QStringLiteral("Shelvio.mdb"));
-    QString error;
-    QVERIFY(!copyFileAtomically(source, backupFilePath(dir.path()), &error));
+    const Status copied = copyFileAtomically(source, backupFilePath(dir.path()));
+    QVERIFY(!copied);
+    const QString error = copied.error().text();
     QVERIFY2(error.contains(source) && error.contains(QStringLiteral("cannot be read")), qPrintable(error));
     QVERIFY(QDir(dir.path()).isEmpty());
 }
@@ -190,7 +192,7 @@ void TestCatalogueFiles::acceptsOnlyWholeCatalogues_data()
     QTest::newRow("catalogue") << "catalogue"
                                << "";
     QTest::newRow("missing") << "missing"
-                             << "does not exist";
+                             << "was not found";
     QTest::newRow("empty") << "empty"
                            << "is empty";
     QTest::newRow("text") << "text"
@@ -231,13 +233,13 @@ void TestCatalogueFiles::acceptsOnlyWholeCatalogues()
         bytes.replace(8 * pageSize, 4 * pageSize, QByteArray(4 * pageSize, '\xff'));
         testing::writeFile(path, bytes);
     }
-    QString problem;
-    const bool accepted = checkCatalogueFile(path, &problem);
+    const Status accepted = checkCatalogueFile(path);
     if (expectedProblem.isEmpty()) {
-        QVERIFY2(accepted, qPrintable(problem));
+        VERIFY_OK(accepted);
         return;
     }
     QVERIFY(!accepted);
+    const QString problem = accepted.error().text();
     QVERIFY2(problem.contains(path) && problem.contains(expectedProblem), qPrintable(problem));
 }
 
@@ -250,15 +252,15 @@ void TestCatalogueFiles::replacementTouchesNothingUntilCommitted()
     const QByteArray before = current.bytes();
     {
         CatalogueReplacement abandoned(backup.path(), current.path());
-        QVERIFY2(abandoned.prepare(), qPrintable(abandoned.errorString()));
+        VERIFY_OK(abandoned.prepare());
         QCOMPARE(current.bytes(), before);
     }
     // Abandoned after prepare(): no temporary file stays behind.
     QCOMPARE(QDir(current.folder()).entryList(QDir::Files | QDir::Hidden), QStringList{"Shelvio.mdb"});
 
     CatalogueReplacement replacement(backup.path(), current.path());
-    QVERIFY(replacement.prepare());
-    QVERIFY2(replacement.commit(), qPrintable(replacement.errorString()));
+    VERIFY_OK(replacement.prepare());
+    VERIFY_OK(replacement.commit());
     QCOMPARE(current.bytes(), backup.bytes());
 }
 
@@ -270,8 +272,9 @@ void TestCatalogueFiles::replacementRefusesABadBackup()
     testing::writeFile(bad, "not a catalogue at all");
     const QByteArray before = current.bytes();
     CatalogueReplacement replacement(bad, current.path());
-    QVERIFY(!replacement.prepare());
-    QVERIFY(replacement.errorString().contains(bad));
+    const Status prepared = replacement.prepare();
+    QVERIFY(!prepared);
+    QVERIFY2(prepared.error().text().contains(bad), qPrintable(prepared.error().text()));
     QVERIFY(!replacement.commit());
     QCOMPARE(current.bytes(), before);
     QCOMPARE(QDir(current.folder()).entryList(QDir::Files | QDir::Hidden), QStringList{"Shelvio.mdb"});
@@ -284,12 +287,13 @@ void TestCatalogueFiles::replacementWaitsForAnUnfinishedChange()
     backup.addBook(QStringLiteral("Restored"));
     const QByteArray before = current.bytes();
     CatalogueReplacement replacement(backup.path(), current.path());
-    QVERIFY(replacement.prepare());
+    VERIFY_OK(replacement.prepare());
     // SQLite would play a journal left beside the file back into whatever
     // file then has the catalogue's name.
     testing::writeFile(current.path() + QStringLiteral("-journal"), QByteArray(512, '\0'));
-    QVERIFY(!replacement.commit());
-    QVERIFY2(replacement.errorString().contains(current.path()), qPrintable(replacement.errorString()));
+    const Status committed = replacement.commit();
+    QVERIFY(!committed);
+    QVERIFY2(committed.error().text().contains(current.path()), qPrintable(committed.error().text()));
     QCOMPARE(current.bytes(), before);
 }
 
@@ -316,21 +320,21 @@ void TestCatalogueFiles::replacementConvertsAJetBackup()
     const QByteArray before = current.bytes();
 
     CatalogueReplacement replacement(backup, current.path());
-    const bool prepared = replacement.prepare();
+    const Status prepared = replacement.prepare();
     // The conversion leaves nothing beside the catalogue but the staged copy.
     const QDir folder(current.folder());
     QCOMPARE(folder.entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden), QStringList());
     QCOMPARE(testing::fileBytes(backup), backupBytes);
     if (!expectedProblem.isEmpty()) {
         QVERIFY(!prepared);
-        const QString error = replacement.errorString();
+        const QString error = prepared.error().text();
         QVERIFY2(error.contains(backup) && error.contains(expectedProblem), qPrintable(error));
         QCOMPARE(current.bytes(), before);
         return;
     }
-    QVERIFY2(prepared, qPrintable(replacement.errorString()));
+    VERIFY_OK(prepared);
     QCOMPARE(current.bytes(), before);
-    QVERIFY2(replacement.commit(), qPrintable(replacement.errorString()));
+    VERIFY_OK(replacement.commit());
     QCOMPARE(current.scalar(QStringLiteral("SELECT count(*) FROM Books")).toLongLong(), qint64(40));
     const QVariant nextKey =
         current.scalar(QStringLiteral("SELECT seq FROM sqlite_sequence WHERE name = 'Books'"));

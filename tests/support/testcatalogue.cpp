@@ -1,6 +1,7 @@
 #include "testcatalogue.h"
 
 #include "connection.h"
+#include "seeding.h"
 
 #include <QDir>
 #include <QFile>
@@ -26,11 +27,9 @@ QString TestCatalogue::path() const
     return m_dir.filePath(QStringLiteral("Shelvio.mdb"));
 }
 
-qint64 TestCatalogue::addBook(const shelvio::Book& book, const QStringList& categories)
+qint64 TestCatalogue::addBook(const shelvio::Book& book)
 {
-    shelvio::Book withCategories = book;
-    withCategories.categories = categories;
-    const auto saved = m_catalogue->saveBook(withCategories);
+    const auto saved = m_catalogue->saveBook(book);
     if (!saved)
         qFatal("cannot add test book: %s", qPrintable(saved.error().text()));
     return *saved->id;
@@ -39,13 +38,24 @@ qint64 TestCatalogue::addBook(const shelvio::Book& book, const QStringList& cate
 qint64 TestCatalogue::addBook(const QString& title, const QString& author, const QString& firstName,
                               const QStringList& categories)
 {
-    return addBook(book(title, author, firstName), categories);
+    shelvio::Book added = book(title, author, firstName);
+    added.categories = categories;
+    return addBook(added);
 }
 
 void TestCatalogue::addCategory(const QString& name)
 {
     if (const auto added = m_catalogue->addCategory(name); !added)
         qFatal("cannot add test category: %s", qPrintable(added.error().text()));
+}
+
+void TestCatalogue::addManyBooks(int count, const std::function<shelvio::Book(int)>& makeBook)
+{
+    shelvio::CatalogueSeeder seeder(path());
+    for (int i = 0; i < count; ++i)
+        (void)seeder.addBook(makeBook(i)); // a failure stays in status()
+    if (const auto committed = seeder.commit(); !committed)
+        qFatal("cannot add test books: %s", qPrintable(committed.error().text()));
 }
 
 QVariant TestCatalogue::scalar(const QString& sql, const QVariantList& values) const
@@ -69,6 +79,12 @@ QByteArray TestCatalogue::bytes() const
     return fileBytes(path());
 }
 
+QStringList categoriesOf(shelvio::Catalogue& catalogue, qint64 id)
+{
+    const auto loaded = catalogue.loadBook(id);
+    return loaded ? loaded->categories : QStringList{QStringLiteral("failed: ") + loaded.error().text()};
+}
+
 shelvio::Book book(const QString& title, const QString& author, const QString& firstName)
 {
     shelvio::Book record;
@@ -79,12 +95,19 @@ shelvio::Book book(const QString& title, const QString& author, const QString& f
     return record;
 }
 
-QList<QVariantList> queryFile(const QString& path, const QString& sql, const QVariantList& values)
+QSqlDatabase openOrStop(const QString& path)
 {
+    // Only the handle returned may refer to the connection, so that
+    // closeConnection() can let go of it.
     auto opened = shelvio::openConnection(path, shelvio::Access::ReadWrite);
     if (!opened)
         qFatal("cannot open %s: %s", qPrintable(path), qPrintable(opened.error().text()));
-    QSqlDatabase db = opened.take();
+    return *opened;
+}
+
+QList<QVariantList> queryFile(const QString& path, const QString& sql, const QVariantList& values)
+{
+    QSqlDatabase db = openOrStop(path);
     QList<QVariantList> result;
     {
         QSqlQuery query(db);

@@ -3,11 +3,21 @@
 #include "book.h"
 #include "catalogue.h"
 
+#include <QSqlDatabase>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QVariant>
 
+#include <functional>
 #include <memory>
+
+// Fails the test with the store's own words when a store call gave an error.
+// The call is made once.
+#define VERIFY_OK(call)                                                                                      \
+    do {                                                                                                     \
+        const auto& verifiedResult = (call);                                                                 \
+        QVERIFY2(verifiedResult.ok(), qPrintable(verifiedResult.error().text()));                            \
+    } while (false)
 
 namespace testing {
 
@@ -21,11 +31,15 @@ public:
     QString folder() const { return m_dir.path(); }
     QString path() const;
 
-    // Adds through the store, as the editor would; returns the book number.
-    qint64 addBook(const shelvio::Book& book, const QStringList& categories = {});
+    // Adds through the store, as the editor would, with the book's
+    // categories; returns the book number.
+    qint64 addBook(const shelvio::Book& book);
     qint64 addBook(const QString& title, const QString& author = {}, const QString& firstName = {},
                    const QStringList& categories = {});
     void addCategory(const QString& name);
+    // Fills the catalogue in bulk, in one transaction: the books
+    // makeBook(0) to makeBook(count - 1), without categories.
+    void addManyBooks(int count, const std::function<shelvio::Book(int i)>& makeBook);
 
     // Direct access for setting up rows the editor would never write and for
     // checking what was stored.
@@ -41,8 +55,16 @@ private:
     std::unique_ptr<shelvio::Catalogue> m_catalogue;
 };
 
+// The categories of a book as the catalogue loads it, or the store's words
+// when it cannot, so that a comparison shows what went wrong.
+QStringList categoriesOf(shelvio::Catalogue& catalogue, qint64 id);
+
 // A minimal book with the given title and names.
 shelvio::Book book(const QString& title, const QString& author = {}, const QString& firstName = {});
+
+// A connection of its own to the file, as another SQLite tool would open it;
+// the test stops when it cannot be opened. Close it with closeConnection().
+QSqlDatabase openOrStop(const QString& path);
 
 // Runs a statement on a file through a connection of its own.
 QList<QVariantList> queryFile(const QString& path, const QString& sql, const QVariantList& values = {});
