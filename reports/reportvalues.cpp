@@ -1,5 +1,6 @@
 #include "reportvalues.h"
 
+#include "nameforms.h"
 #include "numbers.h"
 #include "textfold.h"
 
@@ -11,38 +12,7 @@ namespace {
 
 const QString noAuthorHeading = u"Without an author"_s;
 
-QString gradeName(qint64 value)
-{
-    switch (value) {
-    case 2:
-        return u"Bad"_s;
-    case 4:
-        return u"Fair"_s;
-    case 6:
-        return u"Good"_s;
-    case 8:
-        return u"Very Good"_s;
-    case 10:
-        return u"Excellent"_s;
-    }
-    return {};
-}
-
-bool onScale(std::optional<qint64> rating)
-{
-    return rating && *rating >= 2 && *rating <= 10;
-}
-
 } // namespace
-
-QString ratingText(std::optional<qint64> rating)
-{
-    if (!onScale(rating))
-        return {};
-    if (*rating % 2 == 0)
-        return gradeName(*rating);
-    return gradeName(*rating - 1) + u" – "_s + gradeName(*rating + 1);
-}
 
 QString authorText(const QString& lastName, const QString& firstName)
 {

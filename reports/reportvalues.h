@@ -1,6 +1,7 @@
 #pragma once
 
 #include "reportdata.h"
+#include "nameforms.h"
 #include "reportdefinition.h"
 
 #include <QLocale>
@@ -11,10 +12,6 @@
 // How a book's values read on the printed page, and which group a book falls
 // into at each grouping level. Empty values print as nothing.
 namespace shelvio::reports {
-
-// "Very Good", or for the values between two grades "Very Good – Excellent";
-// empty for 0, Null and anything off the scale.
-QString ratingText(std::optional<qint64> rating);
 
 // "Last, First", or the one name there is; empty when there is none.
 QString authorText(const QString& lastName, const QString& firstName);

@@ -28,34 +28,15 @@ bool canWriteFileAndFolder(const QString& path)
     return file.isWritable() && folder.isWritable();
 }
 
-// Runs a statement that walks rows, calling `row` for each.
-Status forEachRow(Statement& query, const std::function<void(const Statement&)>& row)
-{
-    if (Status ran = query.run(); !ran)
-        return ran;
-    for (;;) {
-        const Result<bool> next = query.next();
-        if (!next)
-            return next.error();
-        if (!*next)
-            return {};
-        row(query);
-    }
-}
-
+// The first column of every row, as text.
 Result<QStringList> names(Statement& query, const QVariantList& values = {})
 {
-    if (Status ran = query.run(values); !ran)
-        return ran.error();
     QStringList result;
-    for (;;) {
-        const Result<bool> next = query.next();
-        if (!next)
-            return next.error();
-        if (!*next)
-            return result;
-        result << query.value(0).toString();
-    }
+    const Status read =
+        query.forEachRow(values, [&](const Statement& row) { result << row.value(0).toString(); });
+    if (!read)
+        return read.error();
+    return result;
 }
 
 } // namespace
@@ -208,15 +189,15 @@ Result<qint64> Catalogue::bookCount()
 Status Catalogue::forEachBookByTitle(const std::function<void(qint64, const QString&)>& row)
 {
     Statement query(db(), sql::booksByTitle);
-    return forEachRow(query,
-                      [&](const Statement& r) { row(r.value(0).toLongLong(), r.value(1).toString()); });
+    return query.forEachRow({},
+                            [&](const Statement& r) { row(r.value(0).toLongLong(), r.value(1).toString()); });
 }
 
 Status Catalogue::forEachBookByAuthor(
     const std::function<void(qint64, const QString&, const QString&, const QString&)>& row)
 {
     Statement query(db(), sql::booksByAuthor);
-    return forEachRow(query, [&](const Statement& r) {
+    return query.forEachRow({}, [&](const Statement& r) {
         row(r.value(0).toLongLong(), r.value(1).toString(), r.value(2).toString(), r.value(3).toString());
     });
 }
@@ -225,7 +206,7 @@ Status
 Catalogue::forEachBookByCategory(const std::function<void(qint64, const QString&, const QString&)>& row)
 {
     Statement query(db(), sql::booksByCategory);
-    return forEachRow(query, [&](const Statement& r) {
+    return query.forEachRow({}, [&](const Statement& r) {
         row(r.value(0).toLongLong(), r.value(1).toString(), r.value(2).toString());
     });
 }

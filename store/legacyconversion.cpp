@@ -6,6 +6,7 @@
 #include "jetfile.h"
 #include "legacytables.h"
 #include "schema.h"
+#include "statement.h"
 #include "statements.h"
 
 #include <QDir>
@@ -141,19 +142,18 @@ bool Converter::createTarget()
 // Every row and the next keys go in together, or nothing does.
 bool Converter::copyAll()
 {
-    if (!m_db.transaction())
-        return fail(m_db.lastError().text());
+    WriteTransaction transaction(m_db);
+    if (!transaction.begun())
+        return fail(transaction.begun().error().text());
     bool ok = true;
     for (const TableLayout& layout : catalogueTables())
         ok = ok && copyTable(layout);
     for (const TableLayout& layout : catalogueTables())
         ok = ok && (layout.key.isEmpty() || setNextKey(layout));
-    if (ok && m_db.commit())
-        return true;
-    if (ok)
-        fail(m_db.lastError().text());
-    m_db.rollback();
-    return false;
+    if (!ok)
+        return false;
+    const Status committed = transaction.commit();
+    return committed || fail(committed.error().text());
 }
 
 bool Converter::copyTable(const TableLayout& layout)

@@ -130,10 +130,29 @@ int ratingFromBoxes(const RatingBoxes& ticked)
     return rating;
 }
 
+bool ratingOnScale(std::optional<qint64> rating)
+{
+    return rating && *rating >= ratingBoxValues.front() && *rating <= ratingBoxValues.back();
+}
+
+QString ratingText(std::optional<qint64> rating)
+{
+    static const std::array<QString, 5> grades{u"Bad"_s, u"Fair"_s, u"Good"_s, u"Very Good"_s,
+                                               u"Excellent"_s};
+    if (!ratingOnScale(rating))
+        return {};
+    const auto grade = [](qint64 value) {
+        return grades[size_t(value / 2 - 1)];
+    };
+    if (*rating % 2 == 0)
+        return grade(*rating);
+    return grade(*rating - 1) + u" – "_s + grade(*rating + 1);
+}
+
 RatingBoxes boxesForRating(std::optional<qint64> rating)
 {
     RatingBoxes boxes{};
-    if (!rating || *rating < 2 || *rating > 10)
+    if (!ratingOnScale(rating))
         return boxes;
     const qint64 value = *rating;
     for (size_t i = 0; i < ratingBoxValues.size(); ++i) {

@@ -47,10 +47,18 @@ struct ReadDateParts {
 // with one the parts are month and year.
 ReadDateParts splitReadDate(const QString& stored);
 
-// The five rating boxes, in the order Bad (2), Fair (4), Good (6),
-// Very Good (8), Excellent (10).
+// The rating scale: 0 is not rated; the five grades, each with its rating
+// box, are Bad (2), Fair (4), Good (6), Very Good (8), Excellent (10); an odd
+// value lies between its two neighbouring grades.
 inline constexpr std::array<int, 5> ratingBoxValues{2, 4, 6, 8, 10};
 using RatingBoxes = std::array<bool, 5>;
+
+// Whether a stored rating lies on the scale (2 to 10).
+bool ratingOnScale(std::optional<qint64> rating);
+
+// The words of a rating: "Very Good", or "Very Good – Excellent" between two
+// grades; empty off the scale.
+QString ratingText(std::optional<qint64> rating);
 
 // 0 when no box is ticked; one box gives its value; each further ticked box,
 // visited from Excellent down to Bad, lowers the value by one.

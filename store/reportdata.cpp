@@ -6,6 +6,7 @@
 #include "nameforms.h"
 #include "schema.h"
 #include "statement.h"
+#include "statements.h"
 
 #include <QDate>
 #include <QDir>
@@ -15,6 +16,7 @@
 #include <QVariant>
 
 #include <algorithm>
+#include <functional>
 #include <tuple>
 
 using namespace Qt::StringLiterals;
@@ -23,56 +25,41 @@ namespace shelvio {
 
 namespace {
 
-// The report statements are put together from these fixed pieces only; no
-// value is ever part of the text.
-// The columns of bookFromRow (bookrows.h), in its order.
-constexpr char selectBooks[] =
-    "SELECT BookID, Title, coalesce(nullif(GA2, ''), Title, ''), trim(ifnull(Author, '')), "
-    "trim(ifnull(GA1, '')), YearPublished, Pages, Cost, DateRead, Comments, Rating, "
-    "WantToBuy, OwnBook, ReadBook, GB1 FROM Books";
+using namespace sql::report;
 
-constexpr char whereReadBook[] = " WHERE ifnull(ReadBook, 0) <> 0";
-constexpr char whereWantToRead[] = " WHERE ifnull(GB1, 0) <> 0";
-constexpr char whereWantToBuy[] = " WHERE ifnull(WantToBuy, 0) <> 0";
-constexpr char whereOwnBook[] = " WHERE ifnull(OwnBook, 0) <> 0";
-
-constexpr char orderByTitle[] = " ORDER BY shelvio_sortkey(coalesce(nullif(GA2, ''), Title, '')), BookID";
-
-// By the name each book is filed under (filedAuthorName), then by the first
-// name of those filed under their last name. Books with neither a last nor a
-// first name come after all named authors; names equal but for case are kept
-// apart by the exact text.
-constexpr char orderByAuthor[] =
-    " ORDER BY (trim(ifnull(Author, '')) = '' AND trim(ifnull(GA1, '')) = ''), "
-    "shelvio_sortkey(coalesce(nullif(trim(ifnull(Author, '')), ''), trim(ifnull(GA1, '')))), "
-    "shelvio_sortkey(CASE WHEN trim(ifnull(Author, '')) = '' THEN '' ELSE trim(ifnull(GA1, '')) END), "
-    "trim(ifnull(Author, '')), trim(ifnull(GA1, '')), "
-    "shelvio_sortkey(coalesce(nullif(GA2, ''), Title, '')), BookID";
-
-constexpr char orderByRating[] = " ORDER BY CASE WHEN Rating BETWEEN 2 AND 10 THEN Rating ELSE 0 END DESC, "
-                                 "shelvio_sortkey(coalesce(nullif(GA2, ''), Title, '')), BookID";
-
-constexpr char categoriesOfBooks[] = "SELECT l.BookID, c.CategoryName FROM BookCategoryLink l "
-                                     "JOIN Category c ON c.CategoryID = l.CategoryKey "
-                                     "ORDER BY l.BookID, shelvio_sortkey(c.CategoryName), c.CategoryID";
-
-// Orders by the date read, keeping the title order within a date.
-void sortByReadDate(std::vector<Book>* books)
+// Orders books that came in title order by a key of each, keeping the title
+// order among equal keys.
+template <class Key, class Less> void sortKeepingTitleOrder(std::vector<Book>* books, Key key, Less less)
 {
-    std::vector<ReadDate> dates;
-    dates.reserve(books->size());
+    std::vector<decltype(key(books->front()))> keys;
+    keys.reserve(books->size());
     for (const Book& book : *books)
-        dates.push_back(parseReadDate(book.dateRead));
+        keys.push_back(key(book));
     std::vector<size_t> order(books->size());
     for (size_t i = 0; i < order.size(); ++i)
         order[i] = i;
-    std::stable_sort(order.begin(), order.end(),
-                     [&](size_t a, size_t b) { return readDateBefore(dates[a], dates[b]); });
+    std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) { return less(keys[a], keys[b]); });
     std::vector<Book> sorted;
     sorted.reserve(books->size());
     for (size_t i : order)
         sorted.push_back(std::move((*books)[i]));
     books->swap(sorted);
+}
+
+// The read date, oldest first; the rating, best first with unrated books and
+// values off the scale last. Any other order stands as read.
+void sortInProgram(BookOrder order, std::vector<Book>* books)
+{
+    if (books->empty())
+        return;
+    if (order == BookOrder::ByReadDate) {
+        sortKeepingTitleOrder(
+            books, [](const Book& book) { return parseReadDate(book.dateRead); }, readDateBefore);
+    } else if (order == BookOrder::ByRating) {
+        sortKeepingTitleOrder(
+            books, [](const Book& book) { return ratingOnScale(book.rating) ? *book.rating : 0; },
+            std::greater<qint64>());
+    }
 }
 
 QString booksStatement(BookSelection selection, BookOrder order)
@@ -97,10 +84,9 @@ QString booksStatement(BookSelection selection, BookOrder order)
     switch (order) {
     case BookOrder::ByAuthor:
         return text + QString::fromLatin1(orderByAuthor);
-    case BookOrder::ByRating:
-        return text + QString::fromLatin1(orderByRating);
     case BookOrder::ByTitle:
-    case BookOrder::ByReadDate: // sorted by date afterwards, keeping title order within a date
+    case BookOrder::ByReadDate: // sorted afterwards, keeping the title order within a date or rating
+    case BookOrder::ByRating:
         break;
     }
     return text + QString::fromLatin1(orderByTitle);
@@ -109,19 +95,11 @@ QString booksStatement(BookSelection selection, BookOrder order)
 Status readBooks(const QSqlDatabase& db, const ReportQuery& query, std::vector<Book>* books)
 {
     Statement rows(db, booksStatement(query.selection, query.order));
-    if (Status ran = rows.run(); !ran)
-        return ran;
-    for (;;) {
-        const Result<bool> next = rows.next();
-        if (!next)
-            return next.error();
-        if (!*next)
-            break;
-        books->push_back(bookFromRow(rows));
-    }
-    if (query.order == BookOrder::ByReadDate)
-        sortByReadDate(books);
-    return {};
+    const Status read =
+        rows.forEachRow({}, [&](const Statement& row) { books->push_back(bookFromRow(row)); });
+    if (read)
+        sortInProgram(query.order, books);
+    return read;
 }
 
 Status readCategories(const QSqlDatabase& db, std::vector<Book>* books)
@@ -131,18 +109,11 @@ Status readCategories(const QSqlDatabase& db, std::vector<Book>* books)
     for (size_t i = 0; i < books->size(); ++i)
         byId.insert(*(*books)[i].id, i);
     Statement rows(db, categoriesOfBooks);
-    if (Status ran = rows.run(); !ran)
-        return ran;
-    for (;;) {
-        const Result<bool> next = rows.next();
-        if (!next)
-            return next.error();
-        if (!*next)
-            return {};
-        const auto found = byId.constFind(rows.value(0).toLongLong());
+    return rows.forEachRow({}, [&](const Statement& row) {
+        const auto found = byId.constFind(row.value(0).toLongLong());
         if (found != byId.constEnd())
-            (*books)[*found].categories << rows.value(1).toString();
-    }
+            (*books)[*found].categories << row.value(1).toString();
+    });
 }
 
 // Says what is wrong with the file at `path` for a report, in words for the

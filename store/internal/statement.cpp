@@ -41,6 +41,20 @@ Result<bool> Statement::next()
     return false;
 }
 
+Status Statement::forEachRow(const QVariantList& values, const std::function<void(const Statement&)>& row)
+{
+    if (Status ran = run(values); !ran)
+        return ran;
+    for (;;) {
+        const Result<bool> found = next();
+        if (!found)
+            return found.error();
+        if (!*found)
+            return {};
+        row(*this);
+    }
+}
+
 Result<QVariant> Statement::single(const QVariantList& values)
 {
     if (Status ran = run(values); !ran)

@@ -6,6 +6,8 @@
 #include <QSqlQuery>
 #include <QVariant>
 
+#include <functional>
+
 // The store's way of running its statements: prepared from the fixed texts
 // of statements.h, values always bound, every failure of prepare, exec and
 // next an Error with SQLite's words, and "no row" told apart from a failure.
@@ -21,6 +23,8 @@ public:
     Status run(const QVariantList& values = {});
     // Moves to the next row: true on a row, false at the end.
     Result<bool> next();
+    // Runs the statement and calls `row` on each row it gives, in order.
+    Status forEachRow(const QVariantList& values, const std::function<void(const Statement&)>& row);
     // The first column of the first row; NotFound when there is no row.
     Result<QVariant> single(const QVariantList& values = {});
 

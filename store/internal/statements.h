@@ -4,6 +4,11 @@
 // always bound, never pasted into the text. Text is ordered with
 // shelvio_sortkey() (case and accents set aside) and ties are broken by the
 // exact text or the row's key, so equal names never interleave.
+// An author's names as every author ordering reads them, the editor's tree
+// and the reports alike: blanks at the ends and Null set aside.
+#define SHELVIO_LAST_NAME "trim(ifnull(Author, ''))"
+#define SHELVIO_FIRST_NAME "trim(ifnull(GA1, ''))"
+
 namespace shelvio::sql {
 
 inline constexpr char countBooks[] = "SELECT count(*) FROM Books";
@@ -12,8 +17,8 @@ inline constexpr char booksByTitle[] = "SELECT BookID, GA2 FROM Books ORDER BY s
 
 inline constexpr char booksByAuthor[] =
     "SELECT BookID, GA2, Author, GA1 FROM Books "
-    "ORDER BY shelvio_sortkey(trim(ifnull(Author, ''))), shelvio_sortkey(trim(ifnull(GA1, ''))), "
-    "trim(ifnull(Author, '')), trim(ifnull(GA1, '')), shelvio_sortkey(GA2), BookID";
+    "ORDER BY shelvio_sortkey(" SHELVIO_LAST_NAME "), shelvio_sortkey(" SHELVIO_FIRST_NAME
+    "), " SHELVIO_LAST_NAME ", " SHELVIO_FIRST_NAME ", shelvio_sortkey(GA2), BookID";
 
 // Categories whose names differ only in letter case stay apart, ordered by
 // their key, so that each gets one node.
@@ -76,6 +81,44 @@ inline constexpr char insertLink[] =
 // SQLite's integrity check without the costly index cross-check: one row
 // "ok", or one row per fault found.
 inline constexpr char quickCheck[] = "PRAGMA quick_check";
+
+// What the reports read. Their statements are put together from these fixed
+// pieces only; no value is ever part of the text.
+namespace report {
+
+// The report statements are put together from these fixed pieces only; no
+// value is ever part of the text.
+// The columns of bookFromRow (bookrows.h), in its order.
+inline constexpr char selectBooks[] =
+    "SELECT BookID, Title, coalesce(nullif(GA2, ''), Title, ''), " SHELVIO_LAST_NAME ", " SHELVIO_FIRST_NAME
+    ", YearPublished, Pages, Cost, DateRead, Comments, Rating, "
+    "WantToBuy, OwnBook, ReadBook, GB1 FROM Books";
+
+inline constexpr char whereReadBook[] = " WHERE ifnull(ReadBook, 0) <> 0";
+inline constexpr char whereWantToRead[] = " WHERE ifnull(GB1, 0) <> 0";
+inline constexpr char whereWantToBuy[] = " WHERE ifnull(WantToBuy, 0) <> 0";
+inline constexpr char whereOwnBook[] = " WHERE ifnull(OwnBook, 0) <> 0";
+
+inline constexpr char orderByTitle[] =
+    " ORDER BY shelvio_sortkey(coalesce(nullif(GA2, ''), Title, '')), BookID";
+
+// By the name each book is filed under (filedAuthorName), then by the first
+// name of those filed under their last name. Books with neither a last nor a
+// first name come after all named authors; names equal but for case are kept
+// apart by the exact text.
+inline constexpr char orderByAuthor[] =
+    " ORDER BY (" SHELVIO_LAST_NAME " = '' AND " SHELVIO_FIRST_NAME " = ''), "
+    "shelvio_sortkey(coalesce(nullif(" SHELVIO_LAST_NAME ", ''), " SHELVIO_FIRST_NAME ")), "
+    "shelvio_sortkey(CASE WHEN " SHELVIO_LAST_NAME " = '' THEN '' ELSE " SHELVIO_FIRST_NAME
+    " END), " SHELVIO_LAST_NAME ", " SHELVIO_FIRST_NAME ", "
+    "shelvio_sortkey(coalesce(nullif(GA2, ''), Title, '')), BookID";
+
+inline constexpr char categoriesOfBooks[] =
+    "SELECT l.BookID, c.CategoryName FROM BookCategoryLink l "
+    "JOIN Category c ON c.CategoryID = l.CategoryKey "
+    "ORDER BY l.BookID, shelvio_sortkey(c.CategoryName), c.CategoryID";
+
+} // namespace report
 
 // Converting a catalogue of the older Jet format: the keys already in use,
 // and each table's next key, which SQLite keeps in sqlite_sequence.
