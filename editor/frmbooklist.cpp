@@ -114,8 +114,9 @@ void frmBookList::connectHandlers()
     connect(ui->txtComments, &QPlainTextEdit::textChanged, this, &frmBookList::markChanged);
     for (QLineEdit* box : {ui->txtMonth, ui->txtDay, ui->txtYear})
         connect(box, &QLineEdit::textChanged, this, &frmBookList::onDateChanged);
-    for (QCheckBox* box : {ui->chkOwnBook, ui->chkWantBook, ui->chkReadBook, ui->chkWantToReadBook,
-                           ui->chkRating2, ui->chkRating4, ui->chkRating6, ui->chkRating8, ui->chkRating10})
+    for (QCheckBox* box : {ui->chkOwnBook, ui->chkWantBook, ui->chkReadBook, ui->chkWantToReadBook})
+        connect(box, &QCheckBox::toggled, this, &frmBookList::markChanged);
+    for (QCheckBox* box : ratingBoxes())
         connect(box, &QCheckBox::toggled, this, &frmBookList::markChanged);
     connect(ui->lstCategories, &QListWidget::itemDoubleClicked, this,
             [this] { moveCategory(ui->lstCategories, ui->lstCategoriesSelected); });

@@ -6,11 +6,13 @@
 
 #include <QMainWindow>
 
+#include <array>
 #include <memory>
 
 namespace Ui {
 class frmBookList;
 }
+class QCheckBox;
 class QListWidget;
 class QListWidgetItem;
 class QRadioButton;
@@ -85,6 +87,7 @@ private:
     void removeBookNode(qint64 bookId);
 
     // The edit area
+    std::array<QCheckBox*, 5> ratingBoxes() const;
     void ClearBookFields();
     void ShowBookFields(const Book& book);
     std::optional<Book> bookFromFields();

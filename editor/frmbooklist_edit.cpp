@@ -57,6 +57,12 @@ bool frmBookList::settleUnsavedChanges()
     }
 }
 
+// The rating boxes in the order of the scale, Bad to Excellent.
+std::array<QCheckBox*, 5> frmBookList::ratingBoxes() const
+{
+    return {ui->chkRating2, ui->chkRating4, ui->chkRating6, ui->chkRating8, ui->chkRating10};
+}
+
 void frmBookList::ClearBookFields()
 {
     NewEntry = true;
@@ -68,7 +74,7 @@ void frmBookList::ClearBookFields()
         box->setChecked(false);
     ui->txtBookID->clear();
     m_loadedBookId.reset();
-    for (QCheckBox* box : {ui->chkRating2, ui->chkRating4, ui->chkRating6, ui->chkRating8, ui->chkRating10})
+    for (QCheckBox* box : ratingBoxes())
         box->setChecked(false);
     fillAvailableCategories();
     ui->lstCategoriesSelected->clear();
@@ -91,11 +97,9 @@ void frmBookList::ShowBookFields(const Book& book)
     ui->txtDay->setText(date.day);
     ui->txtYear->setText(date.year);
     ui->txtYrPub->setText(optionalText(book.yearPublished));
-    const RatingBoxes boxes = boxesForRating(book.rating);
-    QCheckBox* const ratingBoxes[] = {ui->chkRating2, ui->chkRating4, ui->chkRating6, ui->chkRating8,
-                                      ui->chkRating10};
-    for (size_t i = 0; i < boxes.size(); ++i)
-        ratingBoxes[i]->setChecked(boxes[i]);
+    const RatingBoxes ticked = boxesForRating(book.rating);
+    for (size_t i = 0; i < ticked.size(); ++i)
+        ratingBoxes()[i]->setChecked(ticked[i]);
     ui->chkWantBook->setChecked(book.wantToBuy);
     ui->chkOwnBook->setChecked(book.ownBook);
     ui->chkReadBook->setChecked(book.readBook);
@@ -138,9 +142,10 @@ std::optional<Book> frmBookList::bookFromFields()
     book.firstName = ui->txtAuthorFirstName->text();
     book.dateRead = readDateText(ui->txtMonth->text(), ui->txtDay->text(), ui->txtYear->text());
     book.comments = ui->txtComments->toPlainText();
-    book.rating = ratingFromBoxes({ui->chkRating2->isChecked(), ui->chkRating4->isChecked(),
-                                   ui->chkRating6->isChecked(), ui->chkRating8->isChecked(),
-                                   ui->chkRating10->isChecked()});
+    RatingBoxes ticked{};
+    for (size_t i = 0; i < ticked.size(); ++i)
+        ticked[i] = ratingBoxes()[i]->isChecked();
+    book.rating = ratingFromBoxes(ticked);
     book.wantToBuy = ui->chkWantBook->isChecked();
     book.ownBook = ui->chkOwnBook->isChecked();
     book.readBook = ui->chkReadBook->isChecked();
