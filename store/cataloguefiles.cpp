@@ -1,5 +1,6 @@
 #include "cataloguefiles.h"
 
+#include "atomicfile.h"
 #include "catalogue.h"
 #include "cataloguelocation.h"
 #include "connection.h"
@@ -12,11 +13,12 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QVariant>
+
+#include <sys/stat.h>
 
 using namespace Qt::StringLiterals;
 
@@ -41,51 +43,35 @@ QString cannotWrite(const QString& path, const QString& cause)
     return u"%1 cannot be written: %2."_s.arg(nativePath(path), cause);
 }
 
-// A write that stops short (a disk filling up) says why only when it is
-// tried again for the rest.
-bool writeAll(QIODevice& target, const char* data, qint64 size)
+// The permission bits of a file, for a copy that is to keep them; the
+// user's normal ones when the file is not there.
+mode_t permissionsOf(const QString& path)
 {
-    while (size > 0) {
-        const qint64 written = target.write(data, size);
-        if (written <= 0)
-            return false;
-        data += written;
-        size -= written;
-    }
-    return true;
+    struct stat info {};
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
+        return 0666;
+    return info.st_mode & 07777;
 }
 
-// Writes every byte of `source` into `target`, which is left open and
-// flushed but not committed. On failure nothing of the target is kept.
-Status writeCopy(const QString& source, QSaveFile& target)
+// Writes every byte of `source` into `target`, opened here with the given
+// permissions and left uncommitted. On failure nothing of the target is kept.
+Status writeCopy(const QString& source, AtomicFile& target, mode_t permissions)
 {
     QFile in(source);
     if (!in.open(QIODevice::ReadOnly))
         return Error::failed(cannotRead(source, in.errorString()));
-    if (!target.open(QIODevice::WriteOnly))
-        return Error::failed(cannotWrite(target.fileName(), target.errorString()));
+    if (Status opened = target.open(permissions); !opened)
+        return opened;
     QByteArray buffer(copyChunkBytes, Qt::Uninitialized);
     for (;;) {
         const qint64 read = in.read(buffer.data(), buffer.size());
-        if (read < 0) {
-            target.cancelWriting();
+        if (read < 0)
             return Error::failed(cannotRead(source, in.errorString()));
-        }
         if (read == 0)
-            break;
-        if (!writeAll(target, buffer.constData(), read)) {
-            const QString cause = target.errorString();
-            target.cancelWriting();
-            return Error::failed(cannotWrite(target.fileName(), cause));
-        }
+            return {};
+        if (Status written = target.write(buffer.constData(), read); !written)
+            return written;
     }
-    // Flushing here makes a full disk show up now rather than at commit().
-    if (!target.flush()) {
-        const QString cause = target.errorString();
-        target.cancelWriting();
-        return Error::failed(cannotWrite(target.fileName(), cause));
-    }
-    return {};
 }
 
 // SQLite's quick check: the first fault it finds, or success when the file
@@ -147,12 +133,10 @@ bool folderHoldsBackup(const QString& folder)
 
 Status copyFileAtomically(const QString& source, const QString& target)
 {
-    QSaveFile out(target);
-    if (Status copied = writeCopy(source, out); !copied)
+    AtomicFile out(target);
+    if (Status copied = writeCopy(source, out, permissionsOf(source)); !copied)
         return copied;
-    if (!out.commit())
-        return Error::failed(cannotWrite(target, out.errorString()));
-    return {};
+    return out.commit();
 }
 
 Status checkCatalogueFile(const QString& path)
@@ -173,7 +157,7 @@ CatalogueReplacement::CatalogueReplacement(const QString& backupPath, const QStr
 {
 }
 
-// An uncommitted QSaveFile removes its temporary file.
+// An uncommitted staged file goes with it.
 CatalogueReplacement::~CatalogueReplacement() = default;
 
 Status CatalogueReplacement::fail(const QString& message)
@@ -200,8 +184,9 @@ Status CatalogueReplacement::prepare()
     }
     if (Status checked = checkCatalogueFile(source); !checked)
         return fail(checked.error().text());
-    auto staged = std::make_unique<QSaveFile>(m_cataloguePath);
-    if (Status copied = writeCopy(source, *staged); !copied)
+    // The restored catalogue keeps the permissions the catalogue had.
+    auto staged = std::make_unique<AtomicFile>(m_cataloguePath);
+    if (Status copied = writeCopy(source, *staged, permissionsOf(m_cataloguePath)); !copied)
         return fail(copied.error().text());
     m_staged = std::move(staged);
     return {};
@@ -219,8 +204,8 @@ Status CatalogueReplacement::commit()
         return fail(u"%1 is being changed by another program (its journal file is there)."_s.arg(
             nativePath(m_cataloguePath)));
     }
-    if (!m_staged->commit())
-        return fail(cannotWrite(m_cataloguePath, m_staged->errorString()));
+    if (Status committed = m_staged->commit(); !committed)
+        return fail(committed.error().text());
     m_staged.reset();
     return {};
 }

@@ -1,3 +1,4 @@
+#include "atomicfile.h"
 #include "catalogue.h"
 #include "cataloguefiles.h"
 #include "filesizelimit.h"
@@ -9,6 +10,8 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/stat.h>
 
 using namespace shelvio;
 using testing::TestCatalogue;
@@ -40,6 +43,9 @@ class TestCatalogueFiles : public QObject {
 private slots:
     void copiesEveryByteAndReplacesTheTarget();
     void backupBesideAWriterHoldsOnlyWholeBooks();
+    void copiesKeepTheCataloguesPermissions_data();
+    void copiesKeepTheCataloguesPermissions();
+    void aKilledCopysLeftoverIsCleared();
     void refusesATargetFolderThatCannotHoldFiles_data();
     void refusesATargetFolderThatCannotHoldFiles();
     void failedCopyLeavesThePreviousTargetWhole();
@@ -69,6 +75,57 @@ void TestCatalogueFiles::copiesEveryByteAndReplacesTheTarget()
     VERIFY_OK(copyFileAtomically(second.path(), backup));
     QCOMPARE(testing::fileBytes(backup), second.bytes());
     QCOMPARE(QDir(target.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"Shelvo.bak"});
+}
+
+// A backup and a restore keep the permission bits the catalogue has, whatever
+// the umask: a catalogue kept private stays private in its backup.
+void TestCatalogueFiles::copiesKeepTheCataloguesPermissions_data()
+{
+    QTest::addColumn<int>("bits");
+    QTest::newRow("private") << 0600;
+    QTest::newRow("group may read") << 0640;
+    QTest::newRow("everyone may read") << 0644;
+    QTest::newRow("shared with the group") << 0660;
+}
+
+void TestCatalogueFiles::copiesKeepTheCataloguesPermissions()
+{
+    QFETCH(int, bits);
+    TestCatalogue file;
+    file.addBook(QStringLiteral("Emma"));
+    const auto mode = [](const QString& path) {
+        struct stat info {};
+        return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? int(info.st_mode & 07777) : -1;
+    };
+    QCOMPARE(::chmod(QFile::encodeName(file.path()).constData(), mode_t(bits)), 0);
+    const mode_t umaskBefore = ::umask(0077);
+    QTemporaryDir folder;
+    const QString backup = backupFilePath(folder.path());
+    VERIFY_OK(copyFileAtomically(file.path(), backup));
+    QCOMPARE(mode(backup), bits);
+    // The restored file takes the bits of the catalogue it replaces.
+    QCOMPARE(::chmod(QFile::encodeName(backup).constData(), 0666), 0);
+    CatalogueReplacement replacement(backup, file.path());
+    VERIFY_OK(replacement.prepare());
+    VERIFY_OK(replacement.commit());
+    ::umask(umaskBefore);
+    QCOMPARE(mode(file.path()), bits);
+}
+
+// A copy killed between naming its finished file and renaming it leaves that
+// whole copy under a hidden name; the next copy to the same place clears it
+// and nothing else.
+void TestCatalogueFiles::aKilledCopysLeftoverIsCleared()
+{
+    TestCatalogue file;
+    QTemporaryDir folder;
+    const QString backup = backupFilePath(folder.path());
+    testing::writeFile(partialFilePath(backup), "a copy a killed program left");
+    testing::writeFile(folder.filePath(QStringLiteral("notes.txt")), "the user's own");
+    VERIFY_OK(copyFileAtomically(file.path(), backup));
+    QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden),
+             (QStringList{"Shelvo.bak", "notes.txt"}));
+    QCOMPARE(testing::fileBytes(backup), file.bytes());
 }
 
 // Another program saves books, each with three categories, all through
