@@ -96,6 +96,43 @@ Status passesQuickCheck(const QString& path)
     return whole;
 }
 
+// Whether a rollback journal beside the file has been begun: SQLite writes
+// its header only once the journal holds the pages a change will overwrite.
+// A journal never begun (a program killed before that) is harmless.
+bool journalBegun(const QString& cataloguePath)
+{
+    QFile journal(cataloguePath + u"-journal"_s);
+    if (!journal.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray header = journal.read(8);
+    return header.size() == 8 && header != QByteArray(8, '\0');
+}
+
+// Makes sure no begun journal lies beside the catalogue before another file
+// takes its name: SQLite would play it back into the new file and damage it.
+// Taking the write lock once waits out a program part-way through a change
+// and plays back the journal of one that was killed in the middle of one.
+Status settleJournal(const QString& cataloguePath)
+{
+    const auto busy = [&](const QString& cause) {
+        return Error::failed(
+            u"%1 is being changed by another program (%2)."_s.arg(nativePath(cataloguePath), cause));
+    };
+    if (QFileInfo::exists(cataloguePath)) {
+        Result<QSqlDatabase> opened = openConnection(cataloguePath, Access::ReadWrite);
+        if (!opened)
+            return busy(opened.error().text());
+        QSqlDatabase db = opened.take();
+        Status locked = WriteTransaction(db, WriteTransaction::Lock::Immediate).begun();
+        closeConnection(db);
+        if (!locked)
+            return busy(locked.error().text());
+    }
+    if (journalBegun(cataloguePath))
+        return busy(u"its journal file is there"_s);
+    return {};
+}
+
 // Turns a backup in the older Jet format into a catalogue in the folder,
 // which takes the converted file with it when it goes.
 Result<QString> convertOldBackup(const QString& backupPath, const QTemporaryDir& folder)
@@ -197,13 +234,8 @@ Status CatalogueReplacement::commit()
     if (!m_staged)
         return fail(
             u"No checked copy of the backup is ready to replace %1."_s.arg(nativePath(m_cataloguePath)));
-    // A journal beside the catalogue means another program is part-way
-    // through a change; SQLite would play that journal back into the new
-    // file and damage it.
-    if (QFileInfo(m_cataloguePath + u"-journal"_s).size() > 0) {
-        return fail(u"%1 is being changed by another program (its journal file is there)."_s.arg(
-            nativePath(m_cataloguePath)));
-    }
+    if (Status settled = settleJournal(m_cataloguePath); !settled)
+        return fail(settled.error().text());
     if (Status committed = m_staged->commit(); !committed)
         return fail(committed.error().text());
     m_staged.reset();

@@ -82,6 +82,9 @@ inline constexpr char insertLink[] =
 // "ok", or one row per fault found.
 inline constexpr char quickCheck[] = "PRAGMA quick_check";
 
+// A write transaction that takes the write lock at once.
+inline constexpr char beginImmediate[] = "BEGIN IMMEDIATE";
+
 // What the reports read. Their statements are put together from these fixed
 // pieces only; no value is ever part of the text.
 namespace report {

@@ -72,6 +72,15 @@ QString problemsOf(const QString& path)
     return {};
 }
 
+// A journal SQLite never began (its header still zero) is harmless and goes
+// with the next change; a begun one left after the check opened the file
+// would be a change neither played back nor finished.
+bool journalBegun(const QString& cataloguePath)
+{
+    const QByteArray header = testing::fileBytes(cataloguePath + QStringLiteral("-journal")).left(8);
+    return header.size() == 8 && header != QByteArray(8, '\0');
+}
+
 // The files in a folder, hidden ones too, other than those named.
 QStringList strayFiles(const QString& folder, const QStringList& expected)
 {
@@ -130,13 +139,15 @@ void TestKillSafety::survivesKillsAtAnyMoment()
         QVERIFY2(catalogueProblem.isEmpty(),
                  qPrintable(QStringLiteral("after kill %1 (%2): %3").arg(kill).arg(last, catalogueProblem)));
         ++checks;
-        // Beside each file, nothing but the file and at most the whole copy
-        // a kill between naming it and renaming it left (the next write
-        // clears it).
+        // Beside each file, nothing but the file, a journal SQLite never
+        // began, and at most the whole copy a kill between naming it and
+        // renaming it left (the next write clears both).
         const QStringList allowedBesideBackup{backupFileName(),
                                               QFileInfo(partialFilePath(backup)).fileName()};
-        const QStringList allowedBesideCatalogue{catalogueName,
+        const QStringList allowedBesideCatalogue{catalogueName, catalogueName + QStringLiteral("-journal"),
                                                  QFileInfo(partialFilePath(file.path())).fileName()};
+        QVERIFY2(!journalBegun(file.path()),
+                 qPrintable(QStringLiteral("after kill %1 (%2)").arg(kill).arg(last)));
         QCOMPARE(strayFiles(backups.path(), allowedBesideBackup), QStringList());
         QCOMPARE(strayFiles(file.folder(), allowedBesideCatalogue), QStringList());
         for (const QString& copy : {backup, partialFilePath(backup), partialFilePath(file.path())}) {
@@ -154,8 +165,8 @@ void TestKillSafety::survivesKillsAtAnyMoment()
     QStringList summary;
     for (auto it = killedIn.cbegin(); it != killedIn.cend(); ++it)
         summary << QStringLiteral("%1 %2").arg(it.value()).arg(it.key());
-    qInfo("%d kills survived (%s); %d checks passed; %d whole stand-in copies left and cleared by the next "
-          "write",
+    qInfo("%d kills survived (%s); %d checks passed, %d of them of a whole copy left under its hidden name "
+          "by a kill between naming and renaming it",
           kills, qPrintable(summary.join(QStringLiteral(", "))), checks, standIns);
 }
 

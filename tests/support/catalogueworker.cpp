@@ -10,12 +10,20 @@
 //     the catalogue up and restores the backup. Each book's comments name the
 //     categories it was saved with, so that a check can tell a whole change
 //     from half of one. Before each action it prints "begin <action>".
+//   catalogue_worker hold-lock CATALOGUE MILLISECONDS
+//     takes the catalogue's write lock, as a program part-way through a
+//     change holds it, says "locked", and lets go after that long.
+//   catalogue_worker edit CATALOGUE BACKUP-FOLDER SEED
+//     the same without backups and restores: books and categories only, as
+//     an editor at work changes them.
 #include "catalogue.h"
 #include "cataloguefiles.h"
+#include "connection.h"
 #include "testcatalogue.h"
 
 #include <QCoreApplication>
 #include <QRandomGenerator>
+#include <QSqlQuery>
 #include <QTextStream>
 #include <QThread>
 
@@ -53,10 +61,11 @@ int saveBooksUntilStopped(const QString& path)
 // What the churn does, one action a call.
 class Churn {
 public:
-    Churn(const QString& path, const QString& backupFolder, quint32 seed)
+    Churn(const QString& path, const QString& backupFolder, quint32 seed, bool editsOnly)
         : m_path(path)
         , m_backup(backupFilePath(backupFolder))
         , m_random(seed)
+        , m_editsOnly(editsOnly)
     {
     }
 
@@ -86,8 +95,12 @@ public:
                 act("delete-book", [&] { return m_catalogue.deleteBook(*id); });
             return;
         case 6:
+            if (m_editsOnly)
+                return saveBook(categories);
             return act("backup", [&] { return m_catalogue.copyFileTo(m_backup); });
         case 7:
+            if (m_editsOnly)
+                return saveBook(categories);
             return restore();
         default:
             return saveBook(categories);
@@ -160,13 +173,29 @@ private:
     QString m_path;
     QString m_backup;
     QRandomGenerator m_random;
+    bool m_editsOnly;
     Catalogue m_catalogue;
     QTextStream m_out{stdout};
 };
 
-int churn(const QString& path, const QString& backupFolder, quint32 seed)
+int holdLock(const QString& path, int milliseconds)
 {
-    Churn churn(path, backupFolder, seed);
+    QSqlDatabase db = testing::openOrStop(path);
+    {
+        QSqlQuery lock(db);
+        if (!lock.exec(QStringLiteral("BEGIN EXCLUSIVE")))
+            return 1;
+        QTextStream(stdout) << "locked" << Qt::endl;
+        QThread::msleep(milliseconds);
+        lock.exec(QStringLiteral("ROLLBACK"));
+    }
+    closeConnection(db);
+    return 0;
+}
+
+int churn(const QString& path, const QString& backupFolder, quint32 seed, bool editsOnly)
+{
+    Churn churn(path, backupFolder, seed, editsOnly);
     if (!churn.open())
         return 1;
     QTextStream(stdout) << "ready" << Qt::endl;
@@ -182,9 +211,12 @@ int main(int argc, char* argv[])
     const QStringList args = app.arguments();
     if (args.size() == 3 && args.at(1) == QLatin1String("save-books"))
         return saveBooksUntilStopped(args.at(2));
-    if (args.size() == 5 && args.at(1) == QLatin1String("churn"))
-        return churn(args.at(2), args.at(3), args.at(4).toUInt());
+    if (args.size() == 4 && args.at(1) == QLatin1String("hold-lock"))
+        return holdLock(args.at(2), args.at(3).toInt());
+    if (args.size() == 5 && (args.at(1) == QLatin1String("churn") || args.at(1) == QLatin1String("edit")))
+        return churn(args.at(2), args.at(3), args.at(4).toUInt(), args.at(1) == QLatin1String("edit"));
     QTextStream(stderr) << "usage: catalogue_worker save-books CATALOGUE\n"
-                           "       catalogue_worker churn CATALOGUE BACKUP-FOLDER SEED\n";
+                           "       catalogue_worker hold-lock CATALOGUE MILLISECONDS\n"
+                           "       catalogue_worker churn|edit CATALOGUE BACKUP-FOLDER SEED\n";
     return 2;
 }
