@@ -173,19 +173,22 @@ Result<QList<ImportRecord>> readCollectionXml(const QByteArray& bytes)
     return records;
 }
 
-} // namespace
-
-bool looksLikeTellico(const QByteArray& bytes)
+bool looksLikeXml(const QByteArray& bytes)
 {
-    if (bytes.startsWith(zipMagic))
-        return true;
     const QByteArray start = bytes.left(256).trimmed();
     return start.startsWith("<?xml") || start.startsWith("\xEF\xBB\xBF<?xml") || start.startsWith("<tellico");
 }
 
+} // namespace
+
+bool looksLikeTellico(const QByteArray& bytes)
+{
+    return bytes.startsWith(zipMagic) || looksLikeXml(bytes);
+}
+
 Result<QList<ImportRecord>> readTellico(const QByteArray& bytes)
 {
-    if (!bytes.startsWith(zipMagic))
+    if (looksLikeXml(bytes))
         return readCollectionXml(bytes);
     const Result<QByteArray> xml = unzipCollection(bytes);
     if (!xml)

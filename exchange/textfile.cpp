@@ -26,9 +26,11 @@ std::optional<QString> decodeAny(const QByteArray& bytes, const QByteArray& fall
 {
     if (const auto marked = QStringConverter::encodingForData(bytes))
         return decodeStrictly(bytes, QStringDecoder(*marked));
-    if (auto utf8 = decodeStrictly(bytes, QStringDecoder(QStringConverter::Utf8)))
+    if (auto utf8 =
+            decodeStrictly(bytes, QStringDecoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless)))
         return utf8;
-    return decodeStrictly(bytes, QStringDecoder(fallbackEncoding.constData()));
+    return decodeStrictly(bytes,
+                          QStringDecoder(fallbackEncoding.constData(), QStringConverter::Flag::Stateless));
 }
 
 } // namespace
@@ -43,6 +45,9 @@ Result<QString> decodeText(const QByteArray& bytes, const QByteArray& fallbackEn
 {
     if (bytes.isEmpty())
         return Error::failed(u"The file is empty (0 bytes)."_s);
+    // NUL bytes belong to no text file but one in UTF-16 or UTF-32.
+    if (!QStringConverter::encodingForData(bytes) && bytes.contains('\0'))
+        return Error::failed(u"The file is not a text file: it holds binary data."_s);
     const auto text = decodeAny(bytes, fallbackEncoding);
     if (!text) {
         return Error::failed(u"The file is not text in UTF-8, nor in this system's encoding (%1)."_s.arg(
