@@ -86,7 +86,7 @@ bool editorNeedsNoWindow(const QStringList& arguments)
     // Qt's own options are unknown here; the parser still finds ours.
     QCommandLineParser parser;
     parseInto(parser, arguments);
-    for (const QString& option : {u"help"_s, u"version"_s, u"export"_s, u"import"_s}) {
+    for (const QString& option : {u"help"_s, u"version"_s, u"export"_s, u"import"_s, u"skip-duplicates"_s}) {
         if (parser.isSet(option))
             return true;
     }

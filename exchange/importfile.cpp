@@ -223,8 +223,9 @@ QString planSummary(const ImportPlan& plan)
         u"%1 read from the %2.\n"_s.arg(plural(plan.rowsRead, u"row"_s, u"rows"_s), fileKindName(plan.kind));
     text += u"%1 to add"_s.arg(plural(qint64(plan.books.size()) - onFile, u"book"_s, u"books"_s));
     if (onFile > 0) {
-        text += u", and %1 that look like books already on file (the same title and author)"_s.arg(
-            plural(onFile, u"book"_s, u"books"_s));
+        text += onFile == 1 ? u", and 1 book that looks like a book already on file"_s
+                            : u", and %1 books that look like books already on file"_s.arg(onFile);
+        text += u" (the same title and author)"_s;
     }
     text += u".\n"_s;
     if (!plan.problems.isEmpty())
