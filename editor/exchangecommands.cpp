@@ -111,9 +111,11 @@ int runImport(const QString& cataloguePath, const QString& file, bool skipDuplic
     }
     if (skipDuplicates && plan.onFileCount() > 0)
         out << u"The books that look like books on file were skipped.\n"_s;
-    out << u"%1 imported; %2 new categories created.\n"_s
-               .arg(outcome->booksAdded == 1 ? u"1 book"_s : u"%1 books"_s.arg(outcome->booksAdded))
-               .arg(outcome->categoriesCreated);
+    const QString added = outcome->booksAdded == 1 ? u"1 book"_s : u"%1 books"_s.arg(outcome->booksAdded);
+    const QString categories = outcome->categoriesCreated == 1
+                                   ? u"1 new category"_s
+                                   : u"%1 new categories"_s.arg(outcome->categoriesCreated);
+    out << u"%1 imported; %2 created.\n"_s.arg(added, categories);
     return 0;
 }
 

@@ -147,7 +147,7 @@ Result<qint64> exportBooks(Catalogue& catalogue, const QString& path, const Expo
     const Status read = catalogue.forEachBook([&](const Book& book) {
         if (!written)
             return;
-        text += csvLine(bookCsvFields(book));
+        appendCsvLine(&text, bookCsvFields(book));
         ++count;
         if (text.size() >= writeChunk) {
             written = writeText(file, text);

@@ -139,26 +139,56 @@ QChar guessSeparator(QStringView text)
     return u',';
 }
 
+namespace {
+
+bool mustQuote(QStringView text, QChar separator)
+{
+    for (QChar c : text) {
+        if (c == separator || c == u'"' || c == u'\n' || c == u'\r')
+            return true;
+    }
+    return false;
+}
+
+void appendField(QString* out, QStringView text, QChar separator)
+{
+    if (!mustQuote(text, separator)) {
+        out->append(text);
+        return;
+    }
+    out->append(u'"');
+    for (QChar c : text) {
+        if (c == u'"')
+            out->append(u'"');
+        out->append(c);
+    }
+    out->append(u'"');
+}
+
+} // namespace
+
 QString csvField(const QString& text, QChar separator)
 {
-    const bool mustQuote =
-        text.contains(separator) || text.contains(u'"') || text.contains(u'\n') || text.contains(u'\r');
-    if (!mustQuote)
-        return text;
-    QString quoted = text;
-    quoted.replace(u"\""_s, u"\"\""_s);
-    return u'"' + quoted + u'"';
+    QString field;
+    appendField(&field, text, separator);
+    return field;
+}
+
+void appendCsvLine(QString* out, const QStringList& fields, QChar separator)
+{
+    for (qsizetype i = 0; i < fields.size(); ++i) {
+        if (i > 0)
+            out->append(separator);
+        appendField(out, fields[i], separator);
+    }
+    out->append(u"\r\n");
 }
 
 QString csvLine(const QStringList& fields, QChar separator)
 {
     QString line;
-    for (qsizetype i = 0; i < fields.size(); ++i) {
-        if (i > 0)
-            line += separator;
-        line += csvField(fields[i], separator);
-    }
-    return line + u"\r\n"_s;
+    appendCsvLine(&line, fields, separator);
+    return line;
 }
 
 } // namespace shelvio::exchange

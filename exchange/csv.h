@@ -30,5 +30,6 @@ QChar guessSeparator(QStringView text);
 QString csvField(const QString& text, QChar separator = u',');
 // One record as it is written, ended by CR LF.
 QString csvLine(const QStringList& fields, QChar separator = u',');
+void appendCsvLine(QString* out, const QStringList& fields, QChar separator = u',');
 
 } // namespace shelvio::exchange
