@@ -53,6 +53,8 @@ bool openCatalogue(Catalogue& catalogue, const QString& path, bool forWriting, Q
 void printPlan(const exchange::ImportPlan& plan, QTextStream& out)
 {
     out << exchange::planSummary(plan);
+    if (!plan.problems.isEmpty())
+        out << u"Not read as it stands:\n"_s;
     for (const QString& line : exchange::problemLines(plan))
         out << u"  "_s << line << u'\n';
 }

@@ -102,6 +102,8 @@ ColumnMappingDialog::ColumnMappingDialog(const exchange::ImportSource& source, Q
     connect(m_buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     resize(900, 600);
     showPreview();
+    if (!m_choices.isEmpty())
+        m_choices.first()->setFocus();
 }
 
 QWidget* ColumnMappingDialog::makeChoices()

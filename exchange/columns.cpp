@@ -44,7 +44,7 @@ const QHash<QString, Column>& knownNames()
              {u"comments"_s, u"comment"_s, u"notes"_s, u"note"_s, u"review"_s, u"myreview"_s}},
             {Column::Categories,
              {u"categories"_s, u"category"_s, u"tags"_s, u"tag"_s, u"genre"_s, u"genres"_s, u"shelves"_s,
-              u"bookshelves"_s, u"keywords"_s, u"subjects"_s}},
+              u"bookshelves"_s, u"shelf"_s, u"keywords"_s, u"subjects"_s}},
         };
         QHash<QString, Column> byName;
         for (const auto& [column, words] : synonyms) {

@@ -228,8 +228,6 @@ QString planSummary(const ImportPlan& plan)
         text += u" (the same title and author)"_s;
     }
     text += u".\n"_s;
-    if (!plan.problems.isEmpty())
-        text += u"Not everything could be read as it stands:\n"_s;
     return text;
 }
 

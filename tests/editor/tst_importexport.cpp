@@ -14,7 +14,6 @@
 #include <QCryptographicHash>
 #include <QDialogButtonBox>
 #include <QListWidget>
-#include <QMenu>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QTableWidget>
@@ -92,7 +91,6 @@ class TestImportExportWindow : public QObject {
 private slots:
     void init();
     void cleanup();
-    void fileMenuOffersBoth();
     void importsEachKind_data();
     void importsEachKind();
     void refusedFilesChangeNothing_data();
@@ -119,16 +117,6 @@ void TestImportExportWindow::init()
 void TestImportExportWindow::cleanup()
 {
     m_editor.reset();
-}
-
-void TestImportExportWindow::fileMenuOffersBoth()
-{
-    auto* file = m_editor->window().findChild<QMenu*>(u"mnuFile"_s);
-    QStringList entries;
-    for (const QAction* action : file->actions())
-        entries << action->text();
-    QCOMPARE(entries, (QStringList{u"&Export Books…"_s, u"&Import Books…"_s, QString(), u"&Backup"_s,
-                                   u"&Restore"_s, QString(), u"E&xit"_s}));
 }
 
 void TestImportExportWindow::importsEachKind_data()
