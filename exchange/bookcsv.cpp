@@ -134,7 +134,7 @@ ImportRecord recordFromBookCsv(const CsvRecord& row)
     return record;
 }
 
-Result<qint64> exportBooks(Catalogue& catalogue, const QString& path, const ExportProgress& progress)
+Result<qint64> exportBooks(Catalogue& catalogue, const QString& path)
 {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
@@ -149,11 +149,8 @@ Result<qint64> exportBooks(Catalogue& catalogue, const QString& path, const Expo
             return;
         appendCsvLine(&text, bookCsvFields(book));
         ++count;
-        if (text.size() >= writeChunk) {
+        if (text.size() >= writeChunk)
             written = writeText(file, text);
-            if (progress)
-                progress(count);
-        }
     });
     if (!read)
         return read.error();

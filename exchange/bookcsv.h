@@ -7,8 +7,6 @@
 
 #include <QStringList>
 
-#include <functional>
-
 namespace shelvio {
 class Catalogue;
 }
@@ -32,11 +30,8 @@ QStringList bookCsvFields(const Book& book);
 // a new one).
 ImportRecord recordFromBookCsv(const CsvRecord& row);
 
-// Told how many books have been written so far.
-using ExportProgress = std::function<void(qint64 booksWritten)>;
-
 // Writes every book of the catalogue, by number, to `path`; the file is
 // replaced only once it is whole. Returns the number of books written.
-Result<qint64> exportBooks(Catalogue& catalogue, const QString& path, const ExportProgress& progress = {});
+Result<qint64> exportBooks(Catalogue& catalogue, const QString& path);
 
 } // namespace shelvio::exchange

@@ -167,13 +167,6 @@ void appendField(QString* out, QStringView text, QChar separator)
 
 } // namespace
 
-QString csvField(const QString& text, QChar separator)
-{
-    QString field;
-    appendField(&field, text, separator);
-    return field;
-}
-
 void appendCsvLine(QString* out, const QStringList& fields, QChar separator)
 {
     for (qsizetype i = 0; i < fields.size(); ++i) {

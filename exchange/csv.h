@@ -26,8 +26,6 @@ Result<QList<CsvRecord>> parseCsv(QStringView text, QChar separator);
 // whichever it holds most of outside quotes; a comma when it holds none.
 QChar guessSeparator(QStringView text);
 
-// One field as it is written, quoted where it must be.
-QString csvField(const QString& text, QChar separator = u',');
 // One record as it is written, ended by CR LF.
 QString csvLine(const QStringList& fields, QChar separator = u',');
 void appendCsvLine(QString* out, const QStringList& fields, QChar separator = u',');

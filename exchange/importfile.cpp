@@ -122,7 +122,6 @@ Result<ImportSource> readImportFile(const QString& path, const QByteArray& fallb
     if (bytes->isEmpty())
         return Error::failed(u"The file is empty (0 bytes)."_s);
     ImportSource source;
-    source.path = path;
     const bool namedTellico = QFileInfo(path).suffix().compare(u"tc"_s, Qt::CaseInsensitive) == 0;
     if (looksLikeTellico(*bytes) || namedTellico) {
         Result<QList<ImportRecord>> records = readTellico(*bytes);
@@ -136,16 +135,15 @@ Result<ImportSource> readImportFile(const QString& path, const QByteArray& fallb
                      fallbackEncoding.isEmpty() ? localeEncoding() : fallbackEncoding);
 }
 
-QList<ImportRecord> importRecords(const ImportSource& source, qsizetype limit)
+QList<ImportRecord> importRecords(const ImportSource& source)
 {
     if (source.kind == FileKind::Tellico)
-        return limit < 0 ? source.records : source.records.first(std::min(limit, source.records.size()));
+        return source.records;
     const RowReader read = readerFor(source);
-    const qsizetype count = limit < 0 ? source.rows.size() : std::min(limit, source.rows.size());
     QList<ImportRecord> records;
-    records.reserve(count);
-    for (qsizetype i = 0; i < count; ++i)
-        records << read(source.rows[i]);
+    records.reserve(source.rows.size());
+    for (const CsvRecord& row : source.rows)
+        records << read(row);
     return records;
 }
 

@@ -33,7 +33,6 @@ enum class FileKind {
 QString fileKindName(FileKind kind);
 
 struct ImportSource {
-    QString path;
     FileKind kind = FileKind::Table;
     QStringList header;          // the tables' header row
     QList<CsvRecord> rows;       // the tables' rows after the header
@@ -47,9 +46,8 @@ struct ImportSource {
 // quote, or is a damaged or foreign Tellico file.
 Result<ImportSource> readImportFile(const QString& path, const QByteArray& fallbackEncoding = {});
 
-// The records of the source, read by its kind (a Table by its mapping);
-// the first `limit` only when it is not negative.
-QList<ImportRecord> importRecords(const ImportSource& source, qsizetype limit = -1);
+// The records of the source, read by its kind (a Table by its mapping).
+QList<ImportRecord> importRecords(const ImportSource& source);
 
 // What an import of a source would add.
 struct ImportPlan {
