@@ -63,8 +63,11 @@ void frmBookList::importBooks()
 // cannot be imported (the user has been told why) or the user cancels.
 std::optional<exchange::ImportPlan> frmBookList::planFileImport(const QString& path)
 {
-    BusyCursor busy;
-    Result<exchange::ImportSource> source = exchange::readImportFile(path);
+    Result<exchange::ImportSource> source = Error::failed({});
+    {
+        BusyCursor busy;
+        source = exchange::readImportFile(path);
+    }
     if (!source) {
         m_prompter.inform(u"The file %1 cannot be imported. %2\n\nNothing has been changed."_s.arg(
                               QDir::toNativeSeparators(path), source.error().text()),
@@ -73,8 +76,14 @@ std::optional<exchange::ImportPlan> frmBookList::planFileImport(const QString& p
     }
     if (source->kind == exchange::FileKind::Table && !m_exchangeDialogs->chooseColumns(&*source, this))
         return std::nullopt;
-    exchange::ImportPlan plan = exchange::planImport(*source);
-    if (Status marked = exchange::markBooksOnFile(&plan, m_catalogue); !marked) {
+    exchange::ImportPlan plan;
+    Status marked;
+    {
+        BusyCursor busy;
+        plan = exchange::planImport(*source);
+        marked = exchange::markBooksOnFile(&plan, m_catalogue);
+    }
+    if (!marked) {
         reportFailure(u"The books on file could not be read. Nothing has been imported."_s, marked.error());
         return std::nullopt;
     }

@@ -100,7 +100,7 @@ private:
 // for case the oldest serves.
 class CategoryFinder {
 public:
-    CategoryFinder(const QSqlDatabase& db)
+    explicit CategoryFinder(const QSqlDatabase& db)
         : m_insert(db, sql::insertCategory)
     {
         Statement rows(db, sqlx::categories);
