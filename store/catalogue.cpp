@@ -269,7 +269,7 @@ Result<Book> Catalogue::saveBook(const Book& book)
     WriteTransaction transaction(db());
     if (!transaction.begun())
         return transaction.begun().error();
-    Statement write(db(), book.id ? sql::updateBook : sql::insertBook);
+    Statement write(db(), book.id ? SqlText(sql::updateBook) : SqlText(sql::insertBook));
     QVariantList values = storedBookValues(stored);
     if (book.id)
         values << *book.id;
@@ -297,7 +297,7 @@ Status Catalogue::deleteBook(qint64 id)
     WriteTransaction transaction(db());
     if (!transaction.begun())
         return transaction.begun();
-    for (const char* statement : {sql::deleteLinksOfBook, sql::deleteBook}) {
+    for (const SqlText statement : {SqlText(sql::deleteLinksOfBook), SqlText(sql::deleteBook)}) {
         Statement query(db(), statement);
         if (Status done = query.run({id}); !done)
             return done;
@@ -353,7 +353,7 @@ Status Catalogue::deleteCategory(const QString& name)
     const Result<qint64> id = categoryId(name);
     if (!id)
         return id.error();
-    for (const char* statement : {sql::deleteLinksOfCategory, sql::deleteCategory}) {
+    for (const SqlText statement : {SqlText(sql::deleteLinksOfCategory), SqlText(sql::deleteCategory)}) {
         Statement query(db(), statement);
         if (Status done = query.run({*id}); !done)
             return done;

@@ -67,9 +67,9 @@ private:
     bool copyAll();
     bool copyTable(const TableLayout& layout);
     bool setNextKey(const TableLayout& layout);
-    bool run(QSqlQuery& query, const char* statement, const QVariantList& values);
-    std::optional<int> changedRows(const char* statement, const QVariantList& values);
-    std::optional<qint64> number(const char* statement, const QVariantList& values = {});
+    bool run(QSqlQuery& query, SqlText statement, const QVariantList& values);
+    std::optional<int> changedRows(SqlText statement, const QVariantList& values);
+    std::optional<qint64> number(SqlText statement, const QVariantList& values = {});
     bool checkCounts();
     bool checkTable(const TableLayout& layout);
     bool checkRow(const TableLayout& layout, const QVariantList& values, QSqlQuery& stored);
@@ -159,7 +159,7 @@ bool Converter::copyAll()
 bool Converter::copyTable(const TableLayout& layout)
 {
     QSqlQuery insert(m_db);
-    if (!insert.prepare(insertStatement(layout)))
+    if (!prepare(insert, layout.insertRow))
         return failed(insert, u"The table %1 cannot be written"_s.arg(layout.name));
     qint64 rows = 0;
     bool written = true;
@@ -198,7 +198,7 @@ bool Converter::copyTable(const TableLayout& layout)
 bool Converter::setNextKey(const TableLayout& layout)
 {
     qint64 highest = qMax<qint64>(0, m_tables.value(layout.name).autoNumber);
-    for (const char* statement : layout.highestKeys) {
+    for (const SqlText& statement : layout.highestKeys) {
         const auto key = number(statement);
         if (!key)
             return false;
@@ -213,10 +213,10 @@ bool Converter::setNextKey(const TableLayout& layout)
 }
 
 // Runs a statement with its values bound; the query is left on its result.
-bool Converter::run(QSqlQuery& query, const char* statement, const QVariantList& values)
+bool Converter::run(QSqlQuery& query, SqlText statement, const QVariantList& values)
 {
     query.setForwardOnly(true);
-    if (!query.prepare(QString::fromLatin1(statement)))
+    if (!prepare(query, statement))
         return failed(query, u"The new catalogue cannot be written or read"_s);
     for (const QVariant& value : values)
         query.addBindValue(value);
@@ -224,14 +224,14 @@ bool Converter::run(QSqlQuery& query, const char* statement, const QVariantList&
 }
 
 // How many rows a change touched.
-std::optional<int> Converter::changedRows(const char* statement, const QVariantList& values)
+std::optional<int> Converter::changedRows(SqlText statement, const QVariantList& values)
 {
     QSqlQuery query(m_db);
     return run(query, statement, values) ? std::optional<int>(query.numRowsAffected()) : std::nullopt;
 }
 
 // The first column of the first row, 0 for Null.
-std::optional<qint64> Converter::number(const char* statement, const QVariantList& values)
+std::optional<qint64> Converter::number(SqlText statement, const QVariantList& values)
 {
     QSqlQuery query(m_db);
     if (!run(query, statement, values))
@@ -271,9 +271,7 @@ bool Converter::checkTable(const TableLayout& layout)
 {
     QSqlQuery stored(m_db);
     stored.setForwardOnly(true);
-    const QString statement =
-        layout.key.isEmpty() ? QString::fromLatin1(sql::legacy::linkCount) : selectByKeyStatement(layout);
-    if (!stored.prepare(statement))
+    if (!prepare(stored, layout.rowByKey))
         return failed(stored, u"The new table %1 cannot be read"_s.arg(layout.name));
     bool same = true;
     const bool read = m_jet.readRows(layout.name, layout.columns, [&](const QVariantList& values) {

@@ -11,8 +11,6 @@
 #include <QDate>
 #include <QDir>
 #include <QHash>
-#include <QSqlError>
-#include <QSqlQuery>
 #include <QVariant>
 
 #include <algorithm>
@@ -62,39 +60,39 @@ void sortInProgram(BookOrder order, std::vector<Book>* books)
     }
 }
 
-QString booksStatement(BookSelection selection, BookOrder order)
+SqlText selectionClause(BookSelection selection)
 {
-    QString text = QString::fromLatin1(selectBooks);
     switch (selection) {
+    case BookSelection::ReadBook:
+        return whereReadBook;
+    case BookSelection::WantToRead:
+        return whereWantToRead;
+    case BookSelection::WantToBuy:
+        return whereWantToBuy;
+    case BookSelection::OwnBook:
+        return whereOwnBook;
     case BookSelection::All:
         break;
-    case BookSelection::ReadBook:
-        text += QString::fromLatin1(whereReadBook);
-        break;
-    case BookSelection::WantToRead:
-        text += QString::fromLatin1(whereWantToRead);
-        break;
-    case BookSelection::WantToBuy:
-        text += QString::fromLatin1(whereWantToBuy);
-        break;
-    case BookSelection::OwnBook:
-        text += QString::fromLatin1(whereOwnBook);
-        break;
     }
+    return everyBook;
+}
+
+SqlText orderClause(BookOrder order)
+{
     switch (order) {
     case BookOrder::ByAuthor:
-        return text + QString::fromLatin1(orderByAuthor);
+        return orderByAuthor;
     case BookOrder::ByTitle:
     case BookOrder::ByReadDate: // sorted afterwards, keeping the title order within a date or rating
     case BookOrder::ByRating:
         break;
     }
-    return text + QString::fromLatin1(orderByTitle);
+    return orderByTitle;
 }
 
 Status readBooks(const QSqlDatabase& db, const ReportQuery& query, std::vector<Book>* books)
 {
-    Statement rows(db, booksStatement(query.selection, query.order));
+    Statement rows(db, {selectBooks, selectionClause(query.selection), orderClause(query.order)});
     const Status read =
         rows.forEachRow({}, [&](const Statement& row) { books->push_back(bookFromRow(row)); });
     if (read)

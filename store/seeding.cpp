@@ -42,9 +42,9 @@ CatalogueSeeder::CatalogueSeeder(const QString& path)
         return;
     m_work->transaction = std::make_unique<WriteTransaction>(m_work->db);
     m_status = m_work->transaction->begun();
-    m_work->insertBook = std::make_unique<Statement>(m_work->db, sql::insertBookWithId);
-    m_work->insertLink = std::make_unique<Statement>(m_work->db, sql::insertLink);
-    m_work->insertCategory = std::make_unique<Statement>(m_work->db, sql::insertCategory);
+    m_work->insertBook = std::make_unique<Statement>(m_work->db, SqlText(sql::insertBookWithId));
+    m_work->insertLink = std::make_unique<Statement>(m_work->db, SqlText(sql::insertLink));
+    m_work->insertCategory = std::make_unique<Statement>(m_work->db, SqlText(sql::insertCategory));
 }
 
 CatalogueSeeder::~CatalogueSeeder() = default;

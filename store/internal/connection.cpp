@@ -1,12 +1,13 @@
 #include "connection.h"
 
+#include "statement.h"
+#include "statements.h"
 #include "textfold.h"
 
 #include <QAtomicInt>
 #include <QElapsedTimer>
 #include <QSqlDriver>
 #include <QSqlError>
-#include <QSqlQuery>
 #include <QVariant>
 
 #include <sqlite3.h>
@@ -99,17 +100,11 @@ Status registerFunctions(QSqlDatabase& db)
 
 Status applySettings(QSqlDatabase& db, Access access)
 {
-    QSqlQuery query(db);
-    // A rollback journal and full sync keep the file whole on disk after each
-    // commit: the report viewer reads it and backup copies it as a file.
-    QStringList pragmas{u"PRAGMA synchronous = FULL"_s};
-    if (access == Access::ReadWrite)
-        pragmas.prepend(u"PRAGMA journal_mode = DELETE"_s);
-    for (const QString& pragma : pragmas) {
-        if (!query.exec(pragma))
-            return Error::failed(query.lastError().text());
+    if (access == Access::ReadWrite) {
+        if (Status set = Statement(db, sql::journalModeDelete).run(); !set)
+            return set;
     }
-    return {};
+    return Statement(db, sql::synchronousFull).run();
 }
 
 } // namespace

@@ -28,14 +28,24 @@ const QList<TableLayout>& catalogueTables()
         {u"Books"_s,
          schema::bookColumns(),
          u"BookID"_s,
+         sql::legacy::insertBookRow,
+         sql::legacy::bookRowByKey,
          sql::countBooks,
          {sql::legacy::highestBookId, sql::legacy::highestLinkedBookId}},
         {u"Category"_s,
          schema::categoryColumns(),
          u"CategoryID"_s,
+         sql::legacy::insertCategoryRow,
+         sql::legacy::categoryRowByKey,
          sql::legacy::countCategories,
          {sql::legacy::highestCategoryId, sql::legacy::highestLinkedCategoryId}},
-        {u"BookCategoryLink"_s, schema::bookCategoryLinkColumns(), QString(), sql::legacy::countLinks, {}},
+        {u"BookCategoryLink"_s,
+         schema::bookCategoryLinkColumns(),
+         QString(),
+         sql::legacy::insertLinkRow,
+         sql::legacy::linkCount,
+         sql::legacy::countLinks,
+         {}},
     };
     return tables;
 }
@@ -129,20 +139,6 @@ bool sameValue(JetType type, const QVariant& jetValue, const QSqlQuery& stored, 
         break;
     }
     return value.typeId() == QMetaType::QString && value.toString() == jetValue.toString();
-}
-
-QString insertStatement(const TableLayout& layout)
-{
-    QStringList marks;
-    for (qsizetype i = 0; i < layout.columns.size(); ++i)
-        marks << u"?"_s;
-    return u"INSERT INTO %1 (%2) VALUES (%3)"_s.arg(layout.name, layout.columns.join(u", "_s),
-                                                    marks.join(u", "_s));
-}
-
-QString selectByKeyStatement(const TableLayout& layout)
-{
-    return u"SELECT %1 FROM %2 WHERE %3 = ?"_s.arg(layout.columns.join(u", "_s), layout.name, layout.key);
 }
 
 } // namespace shelvio::legacy

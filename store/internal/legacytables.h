@@ -1,11 +1,14 @@
 #pragma once
 
 #include "jetfile.h"
+#include "statement.h"
 
 #include <QList>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
+
+#include <vector>
 
 class QSqlQuery;
 
@@ -16,9 +19,11 @@ namespace shelvio::legacy {
 struct TableLayout {
     QString name;
     QStringList columns;
-    QString key;                // the AutoNumber key; empty for the link table
-    const char* countRows;      // how many rows the new file holds
-    const char* highestKeys[2]; // the key column here and in the link table
+    QString key;                      // the AutoNumber key; empty for the link table
+    SqlText insertRow;                // one row with every column
+    SqlText rowByKey;                 // a row by its key; for the link table, whether it is there
+    SqlText countRows;                // how many rows the new file holds
+    std::vector<SqlText> highestKeys; // the key column here and in the link table
 };
 
 const QList<TableLayout>& catalogueTables();
@@ -34,8 +39,5 @@ QVariant storedForm(JetType type, const QVariant& value);
 
 // Whether the catalogue's value in column i of the query is the Jet value.
 bool sameValue(JetType type, const QVariant& jetValue, const QSqlQuery& stored, int i);
-
-QString insertStatement(const TableLayout& layout);
-QString selectByKeyStatement(const TableLayout& layout);
 
 } // namespace shelvio::legacy

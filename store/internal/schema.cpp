@@ -2,9 +2,8 @@
 
 #include "connection.h"
 #include "statement.h"
+#include "statements.h"
 
-#include <QSqlError>
-#include <QSqlQuery>
 #include <QSqlRecord>
 
 using namespace Qt::StringLiterals;
@@ -21,55 +20,13 @@ QStringList numbered(const QString& prefix, int count)
     return names;
 }
 
-// Yes/No columns hold 0 or 1; the editor always writes them.
-const QString yesNo = u"BOOLEAN DEFAULT 0"_s;
-const QString text255 = u"VARCHAR(255)"_s;
-
-QString booksTable()
-{
-    QStringList columns{
-        u"BookID INTEGER PRIMARY KEY AUTOINCREMENT"_s,
-        u"Title "_s + text255,
-        u"Author "_s + text255,
-        u"YearPublished INTEGER"_s,
-        u"Rating INTEGER"_s,
-        u"DateRead "_s + text255,
-        u"Comments TEXT"_s,
-        // Currency: an amount rounded to four decimals.
-        u"Cost REAL"_s,
-        u"Category "_s + text255,
-        u"WantToBuy "_s + yesNo,
-        u"OwnBook "_s + yesNo,
-        u"Pages INTEGER"_s,
-        u"ReadBook "_s + yesNo,
-    };
-    for (const QString& name : numbered(u"GA"_s, 15))
-        columns << name + u' ' + text255;
-    for (const QString& name : numbered(u"GN"_s, 6))
-        columns << name + u" INTEGER"_s;
-    for (const QString& name : numbered(u"GB"_s, 6))
-        columns << name + u' ' + yesNo;
-    return u"CREATE TABLE Books (\n  "_s + columns.join(u",\n  "_s) + u"\n)"_s;
-}
-
-QStringList createStatements()
-{
-    return {
-        booksTable(),
-        u"CREATE UNIQUE INDEX Books_PrimaryKey ON Books (BookID)"_s,
-        u"CREATE INDEX Books_BookID ON Books (BookID)"_s,
-        u"CREATE INDEX Books_AuthorID ON Books (Author)"_s,
-        u"CREATE INDEX Books_RatingID ON Books (Rating)"_s,
-        u"CREATE TABLE Category (\n  CategoryID INTEGER PRIMARY KEY AUTOINCREMENT,\n"
-        u"  CategoryName VARCHAR(50)\n)"_s,
-        u"CREATE UNIQUE INDEX Category_PrimaryKey ON Category (CategoryID)"_s,
-        u"CREATE INDEX Category_CategoryID ON Category (CategoryID)"_s,
-        u"CREATE TABLE BookCategoryLink (\n  BookID INTEGER NOT NULL,\n  CategoryKey INTEGER NOT NULL\n)"_s,
-        u"CREATE UNIQUE INDEX BookCategoryLink_PrimaryKey ON BookCategoryLink (BookID, CategoryKey)"_s,
-        u"CREATE INDEX BookCategoryLink_BookID ON BookCategoryLink (BookID)"_s,
-        u"CREATE INDEX BookCategoryLink_CategoryKey ON BookCategoryLink (CategoryKey)"_s,
-    };
-}
+// The tables first, then their indexes.
+const SqlText createStatements[] = {
+    sql::schema::createBooks,        sql::schema::booksPrimaryKey,    sql::schema::booksBookId,
+    sql::schema::booksAuthorId,      sql::schema::booksRatingId,      sql::schema::createCategory,
+    sql::schema::categoryPrimaryKey, sql::schema::categoryCategoryId, sql::schema::createLinks,
+    sql::schema::linksPrimaryKey,    sql::schema::linksBookId,        sql::schema::linksCategoryKey,
+};
 
 } // namespace
 
@@ -109,12 +66,10 @@ Status create(QSqlDatabase& db)
     WriteTransaction transaction(db);
     if (!transaction.begun())
         return transaction.begun();
-    QSqlQuery query(db);
-    for (const QString& statement : createStatements()) {
-        if (!query.exec(statement))
-            return Error::failed(query.lastError().text());
+    for (const SqlText& statement : createStatements) {
+        if (Status made = Statement(db, statement).run(); !made)
+            return made;
     }
-    query.finish();
     return transaction.commit();
 }
 
@@ -152,10 +107,8 @@ Status verifyFile(const QString& path)
     Status verified;
     {
         // db.tables() says nothing of a file SQLite cannot read at all.
-        QSqlQuery query(*db);
-        if (!query.exec(u"SELECT count(*) FROM sqlite_master"_s))
-            verified = Error::failed(query.lastError().text());
-        else
+        verified = Statement(*db, sql::countSchemaEntries).run();
+        if (verified)
             verified = verify(*db);
     }
     closeConnection(*db);

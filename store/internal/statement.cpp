@@ -6,16 +6,24 @@
 
 namespace shelvio {
 
-Statement::Statement(const QSqlDatabase& db, const char* sql)
-    : Statement(db, QString::fromLatin1(sql))
+Statement::Statement(const QSqlDatabase& db, SqlText sql)
+    : Statement(db, {sql})
 {
 }
 
-Statement::Statement(const QSqlDatabase& db, const QString& sql)
+Statement::Statement(const QSqlDatabase& db, std::initializer_list<SqlText> pieces)
     : m_query(db)
 {
+    QString text;
+    for (const SqlText& piece : pieces)
+        text += QLatin1StringView(piece.text());
     m_query.setForwardOnly(true);
-    m_prepared = m_query.prepare(sql);
+    m_prepared = m_query.prepare(text);
+}
+
+bool prepare(QSqlQuery& query, SqlText sql)
+{
+    return query.prepare(QString::fromLatin1(sql.text()));
 }
 
 Error Statement::failure() const
@@ -78,10 +86,9 @@ WriteTransaction::WriteTransaction(QSqlDatabase db, Lock lock)
             m_begun = Error::failed(m_db.lastError().text());
         return;
     }
-    QSqlQuery begin(m_db);
-    m_open = begin.exec(QString::fromLatin1(sql::beginImmediate));
-    if (!m_open)
-        m_begun = Error::failed(begin.lastError().text());
+    Statement begin(m_db, sql::beginImmediate);
+    m_begun = begin.run();
+    m_open = bool(m_begun);
 }
 
 WriteTransaction::~WriteTransaction()

@@ -6,18 +6,41 @@
 #include <QSqlQuery>
 #include <QVariant>
 
+#include <cstddef>
 #include <functional>
+#include <initializer_list>
+
+namespace shelvio {
+
+// The text of a statement, fixed when the program is built. Only a string
+// literal or a constexpr array of statements.h makes one: a text put together
+// while the program runs, from anything a person typed or a file held, does
+// not compile into a statement.
+class SqlText {
+public:
+    template <std::size_t N>
+    consteval SqlText(const char (&text)[N]) // NOLINT: made implicitly from the constants
+        : m_text(text)
+    {
+        // Reading the array here is what refuses one that is not a constant.
+        if (text[N - 1] != '\0')
+            throw "a statement's text ends in a zero byte";
+    }
+
+    const char* text() const { return m_text; }
+
+private:
+    const char* m_text;
+};
 
 // The store's way of running its statements: prepared from the fixed texts
 // of statements.h, values always bound, every failure of prepare, exec and
 // next an Error with SQLite's words, and "no row" told apart from a failure.
-namespace shelvio {
-
 class Statement {
 public:
-    Statement(const QSqlDatabase& db, const char* sql);
-    // For a text joined from the fixed pieces of statements.h only.
-    Statement(const QSqlDatabase& db, const QString& sql);
+    Statement(const QSqlDatabase& db, SqlText sql);
+    // A text joined from fixed pieces, in their order.
+    Statement(const QSqlDatabase& db, std::initializer_list<SqlText> pieces);
 
     // Runs the statement with these values bound in order.
     Status run(const QVariantList& values = {});
@@ -40,6 +63,10 @@ private:
     QSqlQuery m_query;
     bool m_prepared = false;
 };
+
+// Prepares a query of the store's own on a fixed text: the one way besides
+// Statement that a text reaches SQLite.
+bool prepare(QSqlQuery& query, SqlText sql);
 
 // A write transaction that rolls back unless it was committed, so that no
 // path out of a change can leave it open or half-written.

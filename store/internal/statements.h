@@ -8,6 +8,11 @@
 // and the reports alike: blanks at the ends and Null set aside.
 #define SHELVIO_LAST_NAME "trim(ifnull(Author, ''))"
 #define SHELVIO_FIRST_NAME "trim(ifnull(GA1, ''))"
+// Every column of Books in its order, as the older format's files hold them.
+#define SHELVIO_BOOK_COLUMNS                                                                                 \
+    "BookID, Title, Author, YearPublished, Rating, DateRead, Comments, Cost, Category, WantToBuy, OwnBook, " \
+    "Pages, ReadBook, GA1, GA2, GA3, GA4, GA5, GA6, GA7, GA8, GA9, GA10, GA11, GA12, GA13, GA14, GA15, "     \
+    "GN1, GN2, GN3, GN4, GN5, GN6, GB1, GB2, GB3, GB4, GB5, GB6"
 
 namespace shelvio::sql {
 
@@ -100,18 +105,63 @@ inline constexpr char quickCheck[] = "PRAGMA quick_check";
 // A write transaction that takes the write lock at once.
 inline constexpr char beginImmediate[] = "BEGIN IMMEDIATE";
 
+// Whether SQLite can read the file at all: a file that is no database fails
+// here, where asking for its tables only finds none.
+inline constexpr char countSchemaEntries[] = "SELECT count(*) FROM sqlite_master";
+
+// A rollback journal and full sync keep the file whole on disk after each
+// commit: the report viewer reads it and backup copies it as a file.
+inline constexpr char journalModeDelete[] = "PRAGMA journal_mode = DELETE";
+inline constexpr char synchronousFull[] = "PRAGMA synchronous = FULL";
+
+// The three tables with their columns in their order, and their indexes.
+// Yes/No columns hold 0 or 1; Cost holds an amount rounded to four decimals.
+namespace schema {
+
+#define SHELVIO_TEXT " VARCHAR(255), "
+#define SHELVIO_YES_NO " BOOLEAN DEFAULT 0, "
+inline constexpr char createBooks[] =
+    "CREATE TABLE Books (BookID INTEGER PRIMARY KEY AUTOINCREMENT, Title" SHELVIO_TEXT "Author" SHELVIO_TEXT
+    "YearPublished INTEGER, Rating INTEGER, DateRead" SHELVIO_TEXT "Comments TEXT, Cost REAL, "
+    "Category" SHELVIO_TEXT "WantToBuy" SHELVIO_YES_NO "OwnBook" SHELVIO_YES_NO "Pages INTEGER, "
+    "ReadBook" SHELVIO_YES_NO "GA1" SHELVIO_TEXT "GA2" SHELVIO_TEXT "GA3" SHELVIO_TEXT "GA4" SHELVIO_TEXT
+    "GA5" SHELVIO_TEXT "GA6" SHELVIO_TEXT "GA7" SHELVIO_TEXT "GA8" SHELVIO_TEXT "GA9" SHELVIO_TEXT
+    "GA10" SHELVIO_TEXT "GA11" SHELVIO_TEXT "GA12" SHELVIO_TEXT "GA13" SHELVIO_TEXT "GA14" SHELVIO_TEXT
+    "GA15" SHELVIO_TEXT "GN1 INTEGER, GN2 INTEGER, GN3 INTEGER, GN4 INTEGER, GN5 INTEGER, GN6 INTEGER, "
+    "GB1" SHELVIO_YES_NO "GB2" SHELVIO_YES_NO "GB3" SHELVIO_YES_NO "GB4" SHELVIO_YES_NO "GB5" SHELVIO_YES_NO
+    "GB6 BOOLEAN DEFAULT 0)";
+#undef SHELVIO_TEXT
+#undef SHELVIO_YES_NO
+inline constexpr char booksPrimaryKey[] = "CREATE UNIQUE INDEX Books_PrimaryKey ON Books (BookID)";
+inline constexpr char booksBookId[] = "CREATE INDEX Books_BookID ON Books (BookID)";
+inline constexpr char booksAuthorId[] = "CREATE INDEX Books_AuthorID ON Books (Author)";
+inline constexpr char booksRatingId[] = "CREATE INDEX Books_RatingID ON Books (Rating)";
+inline constexpr char createCategory[] =
+    "CREATE TABLE Category (CategoryID INTEGER PRIMARY KEY AUTOINCREMENT, CategoryName VARCHAR(50))";
+inline constexpr char categoryPrimaryKey[] =
+    "CREATE UNIQUE INDEX Category_PrimaryKey ON Category (CategoryID)";
+inline constexpr char categoryCategoryId[] = "CREATE INDEX Category_CategoryID ON Category (CategoryID)";
+inline constexpr char createLinks[] =
+    "CREATE TABLE BookCategoryLink (BookID INTEGER NOT NULL, CategoryKey INTEGER NOT NULL)";
+inline constexpr char linksPrimaryKey[] =
+    "CREATE UNIQUE INDEX BookCategoryLink_PrimaryKey ON BookCategoryLink (BookID, CategoryKey)";
+inline constexpr char linksBookId[] = "CREATE INDEX BookCategoryLink_BookID ON BookCategoryLink (BookID)";
+inline constexpr char linksCategoryKey[] =
+    "CREATE INDEX BookCategoryLink_CategoryKey ON BookCategoryLink (CategoryKey)";
+
+} // namespace schema
+
 // What the reports read. Their statements are put together from these fixed
 // pieces only; no value is ever part of the text.
 namespace report {
 
-// The report statements are put together from these fixed pieces only; no
-// value is ever part of the text.
 // The columns of bookFromRow (bookrows.h), in its order.
 inline constexpr char selectBooks[] =
     "SELECT BookID, Title, coalesce(nullif(GA2, ''), Title, ''), " SHELVIO_LAST_NAME ", " SHELVIO_FIRST_NAME
     ", YearPublished, Pages, Cost, DateRead, Comments, Rating, "
     "WantToBuy, OwnBook, ReadBook, GB1 FROM Books";
 
+inline constexpr char everyBook[] = "";
 inline constexpr char whereReadBook[] = " WHERE ifnull(ReadBook, 0) <> 0";
 inline constexpr char whereWantToRead[] = " WHERE ifnull(GB1, 0) <> 0";
 inline constexpr char whereWantToBuy[] = " WHERE ifnull(WantToBuy, 0) <> 0";
@@ -155,6 +205,16 @@ inline constexpr char highestBookId[] = "SELECT max(BookID) FROM Books";
 inline constexpr char highestLinkedBookId[] = "SELECT max(BookID) FROM BookCategoryLink";
 inline constexpr char highestCategoryId[] = "SELECT max(CategoryID) FROM Category";
 inline constexpr char highestLinkedCategoryId[] = "SELECT max(CategoryKey) FROM BookCategoryLink";
+
+// Each table's rows with every column, written and read back by key.
+inline constexpr char insertBookRow[] =
+    "INSERT INTO Books (" SHELVIO_BOOK_COLUMNS ") VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, "
+    "?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)";
+inline constexpr char bookRowByKey[] = "SELECT " SHELVIO_BOOK_COLUMNS " FROM Books WHERE BookID = ?";
+inline constexpr char insertCategoryRow[] = "INSERT INTO Category (CategoryID, CategoryName) VALUES (?, ?)";
+inline constexpr char categoryRowByKey[] =
+    "SELECT CategoryID, CategoryName FROM Category WHERE CategoryID = ?";
+inline constexpr char insertLinkRow[] = "INSERT INTO BookCategoryLink (BookID, CategoryKey) VALUES (?, ?)";
 
 inline constexpr char nextKey[] = "SELECT seq FROM sqlite_sequence WHERE name = ?";
 inline constexpr char updateNextKey[] = "UPDATE sqlite_sequence SET seq = ? WHERE name = ?";

@@ -10,6 +10,7 @@
 #include <QTest>
 
 using namespace shelvio;
+using namespace Qt::StringLiterals;
 using testing::EditorHarness;
 using testing::ScriptedPrompter;
 using testing::TestCatalogue;
@@ -301,30 +302,45 @@ void TestStartup::readOnlyCatalogueIsForBrowsing()
 void TestStartup::reportsButtonStartsTheViewerEachTime_data()
 {
     QTest::addColumn<bool>("chosen");
-    QTest::newRow("the usual catalogue: no arguments") << false;
-    QTest::newRow("a chosen catalogue is handed on") << true;
+    QTest::addColumn<QString>("folder");
+    QTest::newRow("the usual catalogue: no arguments") << false << QString();
+    QTest::newRow("a chosen catalogue is handed on") << true << QString();
+    // No shell stands between the editor and the viewer: whatever the path
+    // holds arrives as one argument, and nothing in it is run.
+    QTest::newRow("a path no shell may see")
+        << true << QStringLiteral("Ann's \"books\"; $(touch canary) `touch canary` & | > <\nline two\tand *");
 }
 
 void TestStartup::reportsButtonStartsTheViewerEachTime()
 {
     QFETCH(bool, chosen);
+    QFETCH(QString, folder);
     TestCatalogue file;
+    QString cataloguePath = file.path();
+    if (!folder.isEmpty()) {
+        QVERIFY(QDir(file.folder()).mkdir(folder));
+        cataloguePath = file.folder() + u'/' + folder + QStringLiteral("/Shelvio.mdb");
+        QVERIFY(QFile::copy(file.path(), cataloguePath));
+    }
     QTemporaryDir programFolder;
     const QString marker = programFolder.filePath(QStringLiteral("started"));
+    // Each start writes its argument count and arguments, each ended by a zero byte.
     writeScript(programFolder.filePath(QStringLiteral("shelvioreports")),
-                "echo \"$# $*\" >> '" + marker.toUtf8() + "'\n");
-    const CatalogueLocation location{file.path(), chosen ? CatalogueLocation::Place::Chosen
-                                                         : CatalogueLocation::Place::ProgramFolder};
+                "printf '%s\\0' \"$#\" \"$@\" >> '" + marker.toUtf8() + "'\n");
+    const CatalogueLocation location{cataloguePath, chosen ? CatalogueLocation::Place::Chosen
+                                                           : CatalogueLocation::Place::ProgramFolder};
     ScriptedPrompter prompter;
     frmBookList window(location, programFolder.path(), prompter);
     QVERIFY(window.load());
     window.show();
     QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("Command6")), Qt::LeftButton);
     QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("Command6")), Qt::LeftButton);
-    const QString started = chosen ? QStringLiteral("2 --catalogue ") + file.path() : QStringLiteral("0 ");
-    QTRY_COMPARE_WITH_TIMEOUT(QString::fromUtf8(testing::fileBytes(marker)).split(u'\n', Qt::SkipEmptyParts),
-                              QStringList(2, started), 5000);
+    const QByteArray started =
+        chosen ? "2\0--catalogue\0"_ba + QFile::encodeName(cataloguePath) + '\0' : "0\0"_ba;
+    QTRY_COMPARE_WITH_TIMEOUT(testing::fileBytes(marker), started + started, 5000);
     QVERIFY(prompter.prompts().isEmpty());
+    for (const QString& place : {programFolder.path(), file.folder(), QDir::currentPath()})
+        QVERIFY2(!QFile::exists(place + QStringLiteral("/canary")), qPrintable(place));
 }
 
 void TestStartup::reportsButtonWithoutTheViewer()
