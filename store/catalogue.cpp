@@ -2,6 +2,7 @@
 
 #include "bookrows.h"
 #include "cataloguefiles.h"
+#include "cataloguelocation.h"
 #include "connection.h"
 #include "fileformat.h"
 #include "nameforms.h"
@@ -23,9 +24,7 @@ namespace {
 
 bool canWriteFileAndFolder(const QString& path)
 {
-    const QFileInfo file(path);
-    const QFileInfo folder(file.absolutePath());
-    return file.isWritable() && folder.isWritable();
+    return pathIsWritable(path) && pathIsWritable(QFileInfo(path).absolutePath());
 }
 
 // The first column of every row, as text.
@@ -108,6 +107,7 @@ Catalogue::OpenStatus Catalogue::open(const QString& path, Access access)
     switch (kind) {
     case FileKind::Missing:
         return createNew(path);
+    case FileKind::Folder:
     case FileKind::Unreadable:
         return refuse(OpenStatus::Failed, *fileKindProblem(kind));
     case FileKind::Jet:
@@ -133,7 +133,7 @@ Catalogue::OpenStatus Catalogue::open(const QString& path, Access access)
 Catalogue::OpenStatus Catalogue::createNew(const QString& path)
 {
     const QString folder = QFileInfo(path).absolutePath();
-    if (!QFileInfo(folder).isWritable())
+    if (!pathIsWritable(folder))
         return refuse(OpenStatus::Failed,
                       u"The folder %1 cannot be written to."_s.arg(QDir::toNativeSeparators(folder)));
     if (Result<QSqlDatabase> db = openConnection(path, Access::ReadWrite); db)

@@ -163,8 +163,8 @@ bool folderHoldsBackup(const QString& folder)
 {
     // Listing the folder rather than asking for the path: on a file system
     // that ignores letter case the path would also find "SHELVO.BAK".
-    const QStringList names =
-        QDir(folder).entryList({backupFileName()}, QDir::Files | QDir::Hidden | QDir::CaseSensitive);
+    const QStringList names = QDir(folder).entryList(
+        {backupFileName()}, QDir::Files | QDir::Dirs | QDir::Hidden | QDir::CaseSensitive);
     return names.contains(backupFileName());
 }
 

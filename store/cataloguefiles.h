@@ -19,8 +19,9 @@ namespace shelvio {
 QString backupFileName();
 QString backupFilePath(const QString& folder);
 
-// Whether the folder holds a file named exactly like a backup. Letter case
-// counts, also on file systems that ignore it.
+// Whether the folder holds something named exactly like a backup (a folder
+// of that name too, so that the check of the backup can say what it is).
+// Letter case counts, also on file systems that ignore it.
 bool folderHoldsBackup(const QString& folder);
 
 // Copies `source` over `target`: the bytes go to a temporary file beside the

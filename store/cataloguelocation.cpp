@@ -1,8 +1,12 @@
 #include "cataloguelocation.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
@@ -25,9 +29,14 @@ QString CatalogueLocation::folder() const
     return QFileInfo(path).absolutePath();
 }
 
+bool pathIsWritable(const QString& path)
+{
+    return ::faccessat(AT_FDCWD, QFile::encodeName(path).constData(), W_OK, AT_EACCESS) == 0;
+}
+
 bool folderIsWritable(const QString& folder)
 {
-    return QFileInfo(folder).isWritable();
+    return pathIsWritable(folder);
 }
 
 CatalogueLocation locateCatalogue(const QString& programFolder, const QString& chosenFile,

@@ -27,7 +27,10 @@ struct CatalogueLocation {
     QString folder() const;
 };
 
-// Whether the current user may create files in the folder.
+// Whether this program may write the file, or create files in the folder,
+// with the rights an open would have (its effective user, not the one who
+// started it).
+bool pathIsWritable(const QString& path);
 bool folderIsWritable(const QString& folder);
 
 // The catalogue for programs in programFolder. A chosen file (relative to the

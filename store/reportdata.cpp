@@ -129,10 +129,37 @@ Status checkFile(const QString& path)
     return {};
 }
 
-} // namespace
+Error cannotRead(const QString& path, const Error& cause)
+{
+    return Error::failed(
+        u"The catalogue %1 cannot be read. %2"_s.arg(QDir::toNativeSeparators(path), cause.text()));
+}
 
 // One read of the file, inside one read transaction so that the books and
-// their categories come from the same state of the catalogue.
+// their categories come from the same state of the catalogue. Every error
+// names the file.
+Status readCatalogue(const QSqlDatabase& db, const ReportQuery& query, std::vector<Book>* books)
+{
+    // A file SQLite cannot read, or one locked for longer than the wait,
+    // fails here; asking for its tables would only find none.
+    if (Status readable = Statement(db, sql::countSchemaEntries).run(); !readable)
+        return cannotRead(query.cataloguePath, readable.error());
+    if (Status tables = schema::verify(db); !tables)
+        return Error::failed(u"The file %1 is not a catalogue. %2"_s.arg(
+            QDir::toNativeSeparators(query.cataloguePath), tables.error().text()));
+    WriteTransaction readOnly(db); // only reads: its end lets go of the lock
+    Status read = readOnly.begun();
+    if (read)
+        read = readBooks(db, query, books);
+    if (read && query.withCategories)
+        read = readCategories(db, books);
+    if (!read)
+        return cannotRead(query.cataloguePath, read.error());
+    return {};
+}
+
+} // namespace
+
 Result<std::vector<Book>> readReportBooks(const ReportQuery& query)
 {
     if (query.cataloguePath.isEmpty())
@@ -143,20 +170,9 @@ Result<std::vector<Book>> readReportBooks(const ReportQuery& query)
     if (Result<QSqlDatabase> opened = openConnection(query.cataloguePath, Access::ReadOnly); opened)
         db = *opened;
     else
-        return opened.error();
+        return cannotRead(query.cataloguePath, opened.error());
     std::vector<Book> books;
-    Status read = schema::verify(db);
-    if (!read)
-        read = Error::failed(u"The file %1 is not a catalogue. %2"_s.arg(
-            QDir::toNativeSeparators(query.cataloguePath), read.error().text()));
-    if (read) {
-        WriteTransaction readOnly(db); // only reads: its end lets go of the lock
-        read = readOnly.begun();
-        if (read)
-            read = readBooks(db, query, &books);
-        if (read && query.withCategories)
-            read = readCategories(db, &books);
-    }
+    const Status read = readCatalogue(db, query, &books);
     closeConnection(db);
     if (!read)
         return read.error();

@@ -12,6 +12,8 @@ FileKind detectFileKind(const QString& path)
     const QFileInfo info(path);
     if (!info.exists())
         return FileKind::Missing;
+    if (info.isDir())
+        return FileKind::Folder;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return FileKind::Unreadable;
@@ -35,6 +37,8 @@ std::optional<QString> fileKindProblem(FileKind kind)
         return std::nullopt;
     case FileKind::Missing:
         return u"The file was not found."_s;
+    case FileKind::Folder:
+        return u"It is a folder, not a file."_s;
     case FileKind::Unreadable:
         return u"The file cannot be read."_s;
     case FileKind::Empty:

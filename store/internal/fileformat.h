@@ -9,6 +9,7 @@ namespace shelvio {
 // What a file on disk holds, told from its first bytes alone.
 enum class FileKind {
     Missing,    // no file at the path
+    Folder,     // a folder where the file should be
     Unreadable, // there, but it cannot be opened for reading
     Empty,      // zero bytes
     SQLite,     // an SQLite 3 database

@@ -38,7 +38,6 @@ private slots:
     void accessibleNames();
     void createsAMissingCatalogueAndSaysWhere_data();
     void createsAMissingCatalogueAndSaysWhere();
-    void refusesAFileThatIsNotACatalogue();
     void readOnlyCatalogueIsForBrowsing();
     void reportsButtonStartsTheViewerEachTime_data();
     void reportsButtonStartsTheViewerEachTime();
@@ -248,27 +247,6 @@ void TestStartup::createsAMissingCatalogueAndSaysWhere()
              QStringLiteral("0 Books on File."));
     if (place != CatalogueLocation::Place::ProgramFolder)
         QVERIFY(QDir(programFolder).isEmpty());
-}
-
-void TestStartup::refusesAFileThatIsNotACatalogue()
-{
-    QTemporaryDir folder;
-    const QString path = folder.filePath(QStringLiteral("Shelvio.mdb"));
-    const QByteArray content("Shopping list: milk, eggs.\n");
-    {
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(content);
-    }
-    ScriptedPrompter prompter;
-    frmBookList window(locateCatalogue(folder.path()), folder.path(), prompter);
-    QVERIFY(!window.load());
-    QCOMPARE(prompter.prompts().size(), 1);
-    QVERIFY(prompter.last().text.contains(path));
-    QVERIFY(prompter.last().text.contains(QStringLiteral("not a Tomarium catalogue")));
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(file.readAll(), content);
 }
 
 void TestStartup::readOnlyCatalogueIsForBrowsing()
