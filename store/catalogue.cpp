@@ -27,6 +27,18 @@ bool canWriteFileAndFolder(const QString& path)
     return pathIsWritable(path) && pathIsWritable(QFileInfo(path).absolutePath());
 }
 
+// A lone half of a surrogate pair cannot be written as UTF-8: SQLite would
+// be given a stand-in character, and the book would come back changed.
+Status storableText(const Book& book)
+{
+    for (const QString* text : {&book.title, &book.author, &book.firstName, &book.dateRead, &book.comments}) {
+        if (!text->isValidUtf16())
+            return Error::failed(u"The text \"%1\" holds a character that cannot be stored (half of a "
+                                 u"surrogate pair). Please type it again."_s.arg(text->left(40)));
+    }
+    return {};
+}
+
 // The first column of every row, as text.
 Result<QStringList> names(Statement& query, const QVariantList& values = {})
 {
@@ -264,6 +276,8 @@ Result<Book> Catalogue::saveBook(const Book& book)
 {
     if (Status can = writable(); !can)
         return can.error();
+    if (Status text = storableText(book); !text)
+        return text.error();
     Book stored = book;
     stored.sortTitle = sortTitle(book.title);
     WriteTransaction transaction(db());

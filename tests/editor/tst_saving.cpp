@@ -5,6 +5,7 @@
 #include <QTest>
 
 using namespace shelvio;
+using namespace Qt::StringLiterals;
 using testing::EditorHarness;
 
 namespace {
@@ -36,6 +37,8 @@ class TestSaving : public QObject {
     Q_OBJECT
 private slots:
     void storesWhatWasTyped();
+    void oddTextComesBackAsTyped_data();
+    void oddTextComesBackAsTyped();
     void numbersAndDates_data();
     void numbersAndDates();
     void refusesNumbersTheColumnCannotHold();
@@ -87,6 +90,66 @@ void TestSaving::storesWhatWasTyped()
     QCOMPARE(editor.comments()->toPlainText(), QStringLiteral("Line one\nline 'two'"));
     QCOMPARE(editor.listEntries("lstCategoriesSelected"), QStringList{"Children's"});
     QVERIFY(editor.box("chkOwnBook")->isChecked());
+}
+
+void TestSaving::oddTextComesBackAsTyped_data()
+{
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<QString>("text");
+    const QList<QPair<const char*, QString>> texts{
+        {"quotes", QStringLiteral("It's \"quoted\" and 'single' and `back`")},
+        {"backslashes", QStringLiteral("C:\\Books\\ \\' \\\" \\n")},
+        {"wildcards", QStringLiteral("100% of _all_ books; DROP TABLE Books; --")},
+        {"newlines and tabs", QStringLiteral("one\ntwo\n\nthree\tfour")},
+        {"control characters", QString::fromUtf16(u"bell\u0007 escape\u001b null\u0000 end")},
+        {"right to left",
+         QString::fromUtf16(u"\u05e1\u05e4\u05e8\u05d9\u05dd \u202eevil\u202c \u0643\u062a\u0628")},
+        {"combining", QString::fromUtf16(u"Cafe\u0301 n\u0303 Z\u0327\u030c")},
+        {"emoji", QString::fromUtf16(u"\U0001F4DA Books \U0001F468\u200D\U0001F469\u200D\U0001F467")},
+        {"lone surrogate", QString::fromUtf16(u"before ") + QChar(0xD800) + QStringLiteral(" after")},
+        {"100,000 characters", QString(100000, u'x') + QStringLiteral("END")},
+    };
+    for (const char* box : {"txtTitle", "txtAuthor", "txtAuthorFirstName", "txtComments"}) {
+        for (const auto& [name, text] : texts)
+            QTest::addRow("%s: %s", box, name) << QString::fromLatin1(box) << text;
+    }
+}
+
+// Whatever is typed is stored and shown again exactly as the box took it; a
+// text box takes no more than its column holds, so a long text is cut where
+// the user sees it, never after Save. A text that cannot be stored as typed
+// (a lone half of a surrogate pair) is refused with a message.
+void TestSaving::oddTextComesBackAsTyped()
+{
+    QFETCH(QString, box);
+    QFETCH(QString, text);
+    EditorHarness editor;
+    QVERIFY(editor.start());
+    editor.type("txtTitle", QStringLiteral("Plain"));
+    QString shown;
+    if (box == u"txtComments"_s) {
+        editor.comments()->setFocus();
+        editor.comments()->insertPlainText(text);
+        shown = editor.comments()->toPlainText();
+    } else {
+        editor.type(qPrintable(box), text);
+        shown = editor.text(qPrintable(box))->text();
+        QVERIFY(shown.size() <= 255);
+    }
+    QVERIFY2(text.startsWith(shown) || shown == text, "the box changed what was typed");
+    editor.click("Command1");
+    if (!editor.prompter().prompts().isEmpty()) {
+        QVERIFY2(!shown.isValidUtf16(), qPrintable(editor.prompter().last().text));
+        QCOMPARE(editor.file().scalar(QStringLiteral("SELECT count(*) FROM Books")).toInt(), 0);
+        return;
+    }
+    QVERIFY(shown.isValidUtf16());
+    const qint64 id = lastBookId(editor);
+    editor.doubleClickNode(titleNodeKey(id));
+    const QString again =
+        box == u"txtComments"_s ? editor.comments()->toPlainText() : editor.text(qPrintable(box))->text();
+    QCOMPARE(again.size(), shown.size());
+    QVERIFY(again == shown);
 }
 
 // clang-format off
