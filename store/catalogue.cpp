@@ -188,7 +188,7 @@ Result<qint64> Catalogue::bookCount()
 
 Status Catalogue::forEachBookByTitle(const std::function<void(qint64, const QString&)>& row)
 {
-    Statement query(db(), sql::booksByTitle);
+    Statement query(db(), sql::reference::booksByTitle);
     return query.forEachRow({},
                             [&](const Statement& r) { row(r.value(0).toLongLong(), r.value(1).toString()); });
 }
@@ -196,7 +196,7 @@ Status Catalogue::forEachBookByTitle(const std::function<void(qint64, const QStr
 Status Catalogue::forEachBookByAuthor(
     const std::function<void(qint64, const QString&, const QString&, const QString&)>& row)
 {
-    Statement query(db(), sql::booksByAuthor);
+    Statement query(db(), sql::reference::booksByAuthor);
     return query.forEachRow({}, [&](const Statement& r) {
         row(r.value(0).toLongLong(), r.value(1).toString(), r.value(2).toString(), r.value(3).toString());
     });
@@ -205,7 +205,7 @@ Status Catalogue::forEachBookByAuthor(
 Status
 Catalogue::forEachBookByCategory(const std::function<void(qint64, const QString&, const QString&)>& row)
 {
-    Statement query(db(), sql::booksByCategory);
+    Statement query(db(), sql::reference::booksByCategory);
     return query.forEachRow({}, [&](const Statement& r) {
         row(r.value(0).toLongLong(), r.value(1).toString(), r.value(2).toString());
     });

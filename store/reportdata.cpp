@@ -4,6 +4,7 @@
 #include "connection.h"
 #include "fileformat.h"
 #include "nameforms.h"
+#include "reportreading.h"
 #include "schema.h"
 #include "statement.h"
 #include "statements.h"
@@ -133,9 +134,14 @@ Status checkFile(const QString& path)
 
 } // namespace
 
+Result<std::vector<Book>> readReportBooks(const ReportQuery& query)
+{
+    return readReportBooks(query, RowOrder::BySql);
+}
+
 // One read of the file, inside one read transaction so that the books and
 // their categories come from the same state of the catalogue.
-Result<std::vector<Book>> readReportBooks(const ReportQuery& query)
+Result<std::vector<Book>> readReportBooks(const ReportQuery& query, RowOrder)
 {
     if (query.cataloguePath.isEmpty())
         return Error::failed(u"The report has not been pointed at a catalogue file."_s);

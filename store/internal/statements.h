@@ -13,6 +13,11 @@ namespace shelvio::sql {
 
 inline constexpr char countBooks[] = "SELECT count(*) FROM Books";
 
+// The tree orderings as SQLite gives them, ordered by the shelvio_sortkey
+// function: the reference that the orderings made in the program are held
+// against.
+namespace reference {
+
 inline constexpr char booksByTitle[] = "SELECT BookID, GA2 FROM Books ORDER BY shelvio_sortkey(GA2), BookID";
 
 inline constexpr char booksByAuthor[] =
@@ -28,6 +33,8 @@ inline constexpr char booksByCategory[] =
     "JOIN Books b ON b.BookID = l.BookID "
     "JOIN Category c ON c.CategoryID = l.CategoryKey "
     "ORDER BY shelvio_sortkey(c.CategoryName), c.CategoryID, shelvio_sortkey(b.GA2), b.BookID";
+
+} // namespace reference
 
 // The columns of bookFromRow (bookrows.h), in its order.
 inline constexpr char bookById[] =
