@@ -1,5 +1,6 @@
 #pragma once
 
+#include "booktreemodel.h"
 #include "catalogue.h"
 #include "cataloguelocation.h"
 #include "prompter.h"
@@ -7,6 +8,7 @@
 #include <QMainWindow>
 
 #include <array>
+#include <functional>
 #include <memory>
 
 namespace Ui {
@@ -20,7 +22,6 @@ class QRadioButton;
 namespace shelvio {
 
 class BackupRestoreWindows;
-class BookTreeModel;
 
 // The editor's main window: the book tree at the left, the edit area for one
 // book with its categories at the right, and the File menu.
@@ -79,6 +80,8 @@ private:
     void BuildTreeByTitle();
     void BuildTreeByAuthor();
     void BuildTreeByCategory();
+    void showListing(Result<BookListing> listing, BookTreeModel::BookKeys keys,
+                     const std::function<std::pair<QString, QString>(const BookListing::Run&)>& group);
     void showCount(qint64 count, bool signedForm);
     void refreshCountAfterChange();
     void updateTreeAfterSave(const Book& saved, bool isNew);

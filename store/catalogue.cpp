@@ -9,6 +9,7 @@
 #include "schema.h"
 #include "statement.h"
 #include "statements.h"
+#include "treelistings.h"
 
 #include <QDir>
 #include <QFile>
@@ -186,29 +187,19 @@ Result<qint64> Catalogue::bookCount()
     return count->toLongLong();
 }
 
-Status Catalogue::forEachBookByTitle(const std::function<void(qint64, const QString&)>& row)
+Result<BookListing> Catalogue::booksByTitle()
 {
-    Statement query(db(), sql::reference::booksByTitle);
-    return query.forEachRow({},
-                            [&](const Statement& r) { row(r.value(0).toLongLong(), r.value(1).toString()); });
+    return readBooksByTitle(db());
 }
 
-Status Catalogue::forEachBookByAuthor(
-    const std::function<void(qint64, const QString&, const QString&, const QString&)>& row)
+Result<BookListing> Catalogue::booksByAuthor()
 {
-    Statement query(db(), sql::reference::booksByAuthor);
-    return query.forEachRow({}, [&](const Statement& r) {
-        row(r.value(0).toLongLong(), r.value(1).toString(), r.value(2).toString(), r.value(3).toString());
-    });
+    return readBooksByAuthor(db());
 }
 
-Status
-Catalogue::forEachBookByCategory(const std::function<void(qint64, const QString&, const QString&)>& row)
+Result<BookListing> Catalogue::booksByCategory()
 {
-    Statement query(db(), sql::reference::booksByCategory);
-    return query.forEachRow({}, [&](const Statement& r) {
-        row(r.value(0).toLongLong(), r.value(1).toString(), r.value(2).toString());
-    });
+    return readBooksByCategory(db());
 }
 
 Result<QStringList> Catalogue::categoryNames()

@@ -1,12 +1,12 @@
 #pragma once
 
 #include "book.h"
+#include "booklisting.h"
 #include "result.h"
 
 #include <QString>
 #include <QStringList>
 
-#include <functional>
 #include <memory>
 
 class QSqlDatabase;
@@ -52,12 +52,10 @@ public:
 
     // Reading. Each query is read once, front to back.
     Result<qint64> bookCount();
-    Status forEachBookByTitle(const std::function<void(qint64 id, const QString& sortTitle)>& row);
-    Status
-    forEachBookByAuthor(const std::function<void(qint64 id, const QString& sortTitle, const QString& author,
-                                                 const QString& firstName)>& row);
-    Status forEachBookByCategory(
-        const std::function<void(qint64 id, const QString& sortTitle, const QString& category)>& row);
+    // The tree's orderings (see booklisting.h), each read afresh.
+    Result<BookListing> booksByTitle();
+    Result<BookListing> booksByAuthor();
+    Result<BookListing> booksByCategory();
     Result<QStringList> categoryNames();
     // The book with its categories; NotFound when no such book is on file.
     Result<Book> loadBook(qint64 id);

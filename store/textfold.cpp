@@ -54,6 +54,25 @@ QString caseFold(QStringView text)
     return text.toString().normalized(QString::NormalizationForm_C).toCaseFolded();
 }
 
+void appendSortKeyUtf8(std::string_view text, std::string* key)
+{
+    while (!text.empty() && text.front() == ' ')
+        text.remove_prefix(1);
+    while (!text.empty() && text.back() == ' ')
+        text.remove_suffix(1);
+    bool ascii = true;
+    for (char c : text)
+        ascii = ascii && static_cast<unsigned char>(c) < 0x80;
+    if (ascii) {
+        // The common case, without a round trip through UTF-16.
+        for (char c : text)
+            key->push_back(c >= 'A' && c <= 'Z' ? char(c + 32) : c);
+        return;
+    }
+    const QByteArray folded = sortKey(QString::fromUtf8(text.data(), qsizetype(text.size()))).toUtf8();
+    key->append(folded.constData(), size_t(folded.size()));
+}
+
 bool lessForDisplay(const QString& a, const QString& b)
 {
     const int byKey = sortKey(a).compare(sortKey(b));

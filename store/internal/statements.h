@@ -36,6 +36,16 @@ inline constexpr char booksByCategory[] =
 
 } // namespace reference
 
+// What the tree's orderings read, each table front to back; the program puts
+// the rows in order (treelistings.h). BookID is the table's row key, so
+// SQLite reads the books in that order without sorting them.
+inline constexpr char booksByNumber[] = "SELECT BookID, GA2 FROM Books ORDER BY BookID";
+inline constexpr char booksWithAuthorsByNumber[] =
+    "SELECT BookID, GA2, Author, GA1 FROM Books ORDER BY BookID";
+inline constexpr char categoriesWithNames[] =
+    "SELECT CategoryID, CategoryName FROM Category ORDER BY CategoryID";
+inline constexpr char allLinks[] = "SELECT BookID, CategoryKey FROM BookCategoryLink";
+
 // The columns of bookFromRow (bookrows.h), in its order.
 inline constexpr char bookById[] =
     "SELECT BookID, Title, GA2, Author, GA1, YearPublished, Pages, Cost, DateRead, Comments, Rating, "

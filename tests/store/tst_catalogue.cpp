@@ -49,12 +49,7 @@ private:
 // with the store's words.
 QStringList titlesInOrder(Catalogue& catalogue)
 {
-    QStringList titles;
-    const Status read =
-        catalogue.forEachBookByTitle([&](qint64, const QString& sortTitle) { titles << sortTitle; });
-    if (!read)
-        titles << QStringLiteral("failed: ") + read.error().text();
-    return titles;
+    return testing::listedTitles(catalogue.booksByTitle());
 }
 
 } // namespace
@@ -297,10 +292,7 @@ void TestCatalogueFile::ordersAuthorsByTrimmedNames()
     file.addBook(QStringLiteral("B0"), QStringLiteral("Smith"), QStringLiteral("John"));
     Catalogue catalogue;
     catalogue.open(file.path());
-    QStringList order;
-    VERIFY_OK(catalogue.forEachBookByAuthor(
-        [&](qint64, const QString& sortTitle, const QString&, const QString&) { order << sortTitle; }));
-    QCOMPARE(order, (QStringList{"A0", "A1", "B0", "B1", "B2"}));
+    QCOMPARE(testing::listedTitles(catalogue.booksByAuthor()), (QStringList{"A0", "A1", "B0", "B1", "B2"}));
 }
 
 void TestCatalogueFile::keepsCaseOnlyCategoriesApart()
@@ -316,9 +308,8 @@ void TestCatalogueFile::keepsCaseOnlyCategoriesApart()
     Catalogue catalogue;
     catalogue.open(file.path());
     QStringList rows;
-    VERIFY_OK(catalogue.forEachBookByCategory([&](qint64, const QString& title, const QString& category) {
-        rows << category + QLatin1Char('/') + title;
-    }));
+    for (const testing::ListedRow& row : testing::listedRows(catalogue.booksByCategory()))
+        rows << row.runName + QLatin1Char('/') + row.sortTitle;
     QCOMPARE(rows, (QStringList{"art/Beta", "Fiction/Beta", "fiction/Alpha", "fiction/Gamma"}));
     QCOMPARE(catalogue.booksUsingCategory(QStringLiteral("Fiction")).value_or(-1), 1);
     QCOMPARE(catalogue.booksUsingCategory(QStringLiteral("fiction")).value_or(-1), 2);

@@ -85,6 +85,30 @@ QStringList categoriesOf(shelvio::Catalogue& catalogue, qint64 id)
     return loaded ? loaded->categories : QStringList{QStringLiteral("failed: ") + loaded.error().text()};
 }
 
+QList<ListedRow> listedRows(const shelvio::Result<shelvio::BookListing>& listing)
+{
+    if (!listing)
+        return {{-1, QStringLiteral("failed: ") + listing.error().text(), {}}};
+    QList<ListedRow> rows;
+    size_t run = 0;
+    for (qint32 row = 0; row < qint32(listing->rows.size()); ++row) {
+        while (run + 1 < listing->runs.size() && listing->runs[run + 1].firstRow <= row)
+            ++run;
+        const qint32 book = listing->rows[size_t(row)];
+        rows.append({listing->ids[size_t(book)], listing->sortTitles.at(book),
+                     listing->runs.empty() ? QString() : listing->runs[run].name});
+    }
+    return rows;
+}
+
+QStringList listedTitles(const shelvio::Result<shelvio::BookListing>& listing)
+{
+    QStringList titles;
+    for (const ListedRow& row : listedRows(listing))
+        titles << row.sortTitle;
+    return titles;
+}
+
 shelvio::Book book(const QString& title, const QString& author, const QString& firstName)
 {
     shelvio::Book record;
