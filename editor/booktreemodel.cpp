@@ -80,7 +80,14 @@ void BookTreeModel::build(BookListing listing, BookKeys keys, const std::vector<
         m_nodeOfBuiltBook.assign(m_builtNumbers.size(), -1);
     else
         m_nodeOfBuiltRow.assign(size_t(rows), -1);
-    m_nodes.reserve(size_t(rows) + groups.size());
+    // Room for the nodes a save adds, so that the first does not move a
+    // million of them.
+    const auto headroom = size_t(rows / 64 + 64);
+    m_nodes.reserve(size_t(rows) + groups.size() + headroom);
+    m_texts.reserve(m_texts.size() + qsizetype(groups.size() + headroom),
+                    m_texts.byteCount() + qsizetype((groups.size() + headroom) * 64));
+    if (groups.empty())
+        m_roots.reserve(size_t(rows) + headroom);
     size_t nextGroup = 0;
     qint32 parent = -1;
     for (qint32 row = 0; row < rows; ++row) {

@@ -71,6 +71,7 @@ Catalogue::~Catalogue() = default;
 void Catalogue::close()
 {
     m_connection.reset();
+    m_knownCount.reset();
 }
 
 bool Catalogue::isOpen() const
@@ -176,30 +177,64 @@ Status Catalogue::copyFileTo(const QString& target)
     return copyFileAtomically(m_path, target);
 }
 
+Result<qint64> Catalogue::dataVersion()
+{
+    Statement query(db(), sql::dataVersion);
+    const Result<QVariant> version = query.single();
+    if (!version)
+        return version.error();
+    return version->toLongLong();
+}
+
 Result<qint64> Catalogue::bookCount()
 {
     if (!isOpen())
         return Error::failed(u"The catalogue is not open."_s);
+    const Result<qint64> before = dataVersion();
+    if (!before)
+        return before.error();
+    if (m_knownCount && m_knownCount->version == *before)
+        return m_knownCount->books;
     Statement query(db(), sql::countBooks);
     const Result<QVariant> count = query.single();
     if (!count)
         return count.error();
+    // Kept only when no other program wrote in between.
+    if (dataVersion().value_or(-1) == *before)
+        m_knownCount = KnownCount{count->toLongLong(), *before};
     return count->toLongLong();
+}
+
+void Catalogue::countChanged(qint64 by)
+{
+    if (m_knownCount)
+        m_knownCount->books += by;
+}
+
+// A listing holds every book: its count is the count, if no other program
+// wrote while it was read.
+Result<BookListing> Catalogue::keepingCount(Result<BookListing> (*read)(const QSqlDatabase&))
+{
+    const Result<qint64> before = dataVersion();
+    Result<BookListing> listing = read(db());
+    if (listing && before && dataVersion().value_or(-1) == *before)
+        m_knownCount = KnownCount{listing->bookCount(), *before};
+    return listing;
 }
 
 Result<BookListing> Catalogue::booksByTitle()
 {
-    return readBooksByTitle(db());
+    return keepingCount(&readBooksByTitle);
 }
 
 Result<BookListing> Catalogue::booksByAuthor()
 {
-    return readBooksByAuthor(db());
+    return keepingCount(&readBooksByAuthor);
 }
 
 Result<BookListing> Catalogue::booksByCategory()
 {
-    return readBooksByCategory(db());
+    return keepingCount(&readBooksByCategory);
 }
 
 Result<QStringList> Catalogue::categoryNames()
@@ -278,6 +313,8 @@ Result<Book> Catalogue::saveBook(const Book& book)
         return linked.error();
     if (Status committed = transaction.commit(); !committed)
         return committed.error();
+    if (!book.id)
+        countChanged(+1);
     return stored;
 }
 
@@ -288,12 +325,17 @@ Status Catalogue::deleteBook(qint64 id)
     WriteTransaction transaction(db());
     if (!transaction.begun())
         return transaction.begun();
-    for (const char* statement : {sql::deleteLinksOfBook, sql::deleteBook}) {
-        Statement query(db(), statement);
-        if (Status done = query.run({id}); !done)
-            return done;
-    }
-    return transaction.commit();
+    Statement unlink(db(), sql::deleteLinksOfBook);
+    if (Status done = unlink.run({id}); !done)
+        return done;
+    Statement remove(db(), sql::deleteBook);
+    if (Status done = remove.run({id}); !done)
+        return done;
+    const int removed = remove.rowsChanged();
+    if (Status committed = transaction.commit(); !committed)
+        return committed;
+    countChanged(-removed);
+    return {};
 }
 
 Result<bool> Catalogue::categoryNameOnFile(const QString& name)

@@ -8,6 +8,7 @@
 #include <QStringList>
 
 #include <memory>
+#include <optional>
 
 class QSqlDatabase;
 
@@ -51,6 +52,9 @@ public:
     QString path() const;
 
     // Reading. Each query is read once, front to back.
+    // The count is counted again only when another program has changed the
+    // file since it was last taken (SQLite's data_version tells); this
+    // catalogue's own saves and deletes keep it up to date.
     Result<qint64> bookCount();
     // The tree's orderings (see booklisting.h), each read afresh.
     Result<BookListing> booksByTitle();
@@ -90,11 +94,20 @@ private:
     Status writable() const;
     Result<qint64> categoryId(const QString& name);
     Status writeCategoryLinks(qint64 bookId, const QStringList& categoryNames);
+    Result<qint64> dataVersion();
+    Result<BookListing> keepingCount(Result<BookListing> (*read)(const QSqlDatabase&));
+    void countChanged(qint64 by);
 
     std::unique_ptr<Connection> m_connection;
     QString m_path;
     QString m_openProblem;
     bool m_readOnly = false;
+    // The number of books, and the file's data_version when it was taken.
+    struct KnownCount {
+        qint64 books;
+        qint64 version;
+    };
+    std::optional<KnownCount> m_knownCount;
 };
 
 } // namespace shelvio

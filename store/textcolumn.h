@@ -19,6 +19,7 @@ public:
     void append(const QString& text);
 
     qsizetype size() const { return qsizetype(m_ends.size()); }
+    qsizetype byteCount() const { return qsizetype(m_bytes.size()); }
     bool isEmpty() const { return m_ends.empty(); }
     std::string_view bytesAt(qsizetype number) const;
     QString at(qsizetype number) const;

@@ -29,7 +29,7 @@ const QList<TableLayout>& catalogueTables()
          schema::bookColumns(),
          u"BookID"_s,
          sql::countBooks,
-         {sql::legacy::highestBookId, sql::legacy::highestLinkedBookId}},
+         {sql::highestBookId, sql::legacy::highestLinkedBookId}},
         {u"Category"_s,
          schema::categoryColumns(),
          u"CategoryID"_s,

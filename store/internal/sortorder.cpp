@@ -2,75 +2,73 @@
 
 #include "textfold.h"
 
+#include <string>
+
 namespace shelvio {
 
 namespace {
 
-// The first eight bytes of a key from `from` on, as one number that orders
-// as they do: most comparisons end there, without reading the keys.
-quint64 keyHead(std::string_view key, size_t from)
-{
-    quint64 head = 0;
-    for (size_t i = from; i < from + 8; ++i)
-        head = head << 8 | (i < key.size() ? static_cast<unsigned char>(key[i]) : 0u);
-    return head;
-}
+constexpr size_t headBytes = 24;
 
+// A row's place in the sort: the first 24 bytes of its key as three numbers
+// that order as the bytes do, which settle nearly every comparison without
+// the key itself. Titles often share their first sixteen bytes ("Collected
+// Works of …"). Keys are made once a row and not kept: where two rows tie
+// in their first bytes and one key is longer, both are made again.
 struct Entry {
-    quint64 head0;
-    quint64 head1;
+    quint64 head[3];
+    quint32 length; // of the key, up to headBytes + 1
     qint32 row;
 };
 
+Entry entryOf(std::string_view key, qint32 row)
+{
+    Entry entry{{0, 0, 0}, quint32(std::min(key.size(), headBytes + 1)), row};
+    for (size_t i = 0; i < headBytes; ++i) {
+        const quint64 byte = i < key.size() ? static_cast<unsigned char>(key[i]) : 0u;
+        entry.head[i / 8] = entry.head[i / 8] << 8 | byte;
+    }
+    return entry;
+}
+
+std::string keyOf(std::string_view text)
+{
+    std::string key;
+    appendSortKeyUtf8(text, &key);
+    return key;
+}
+
 } // namespace
 
-void KeyColumn::reserve(qsizetype rows, qsizetype bytes)
-{
-    m_bytes.reserve(size_t(bytes));
-    m_ends.reserve(size_t(rows));
-    m_nulls.reserve(size_t(rows));
-}
-
-void KeyColumn::append(std::string_view text)
-{
-    appendSortKeyUtf8(text, &m_bytes);
-    m_ends.push_back(qsizetype(m_bytes.size()));
-    m_nulls.push_back(false);
-}
-
-void KeyColumn::appendNull()
-{
-    m_ends.push_back(qsizetype(m_bytes.size()));
-    m_nulls.push_back(true);
-}
-
-std::string_view KeyColumn::keyAt(qsizetype row) const
-{
-    const qsizetype begin = row == 0 ? 0 : m_ends[size_t(row - 1)];
-    return std::string_view(m_bytes).substr(size_t(begin), size_t(m_ends[size_t(row)] - begin));
-}
-
-std::vector<qint32> orderByKey(const KeyColumn& keys)
+std::vector<qint32> orderByKey(const TextColumn& texts, const std::vector<bool>& isNull)
 {
     std::vector<qint32> order;
-    order.reserve(size_t(keys.size()));
+    order.reserve(size_t(texts.size()));
     std::vector<Entry> entries;
-    entries.reserve(size_t(keys.size()));
-    for (qint32 row = 0; row < keys.size(); ++row) {
-        if (keys.isNull(row)) {
+    entries.reserve(size_t(texts.size()));
+    std::string key;
+    for (qint32 row = 0; row < qint32(texts.size()); ++row) {
+        if (isNull[size_t(row)]) {
             order.push_back(row);
             continue;
         }
-        const std::string_view key = keys.keyAt(row);
-        entries.push_back({keyHead(key, 0), keyHead(key, 8), row});
+        key.clear();
+        appendSortKeyUtf8(texts.bytesAt(row), &key);
+        entries.push_back(entryOf(key, row));
     }
-    sortOnTwoCores(entries.begin(), entries.end(), [&keys](const Entry& a, const Entry& b) {
-        if (a.head0 != b.head0)
-            return a.head0 < b.head0;
-        if (a.head1 != b.head1)
-            return a.head1 < b.head1;
-        const int byKey = keys.keyAt(a.row).compare(keys.keyAt(b.row));
-        return byKey != 0 ? byKey < 0 : a.row < b.row;
+    sortOnTwoCores(entries.begin(), entries.end(), [&texts](const Entry& a, const Entry& b) {
+        for (size_t i = 0; i < 3; ++i) {
+            if (a.head[i] != b.head[i])
+                return a.head[i] < b.head[i];
+        }
+        if (a.length > headBytes || b.length > headBytes) {
+            const int byKey = keyOf(texts.bytesAt(a.row)).compare(keyOf(texts.bytesAt(b.row)));
+            if (byKey != 0)
+                return byKey < 0;
+        } else if (a.length != b.length) {
+            return a.length < b.length;
+        }
+        return a.row < b.row;
     });
     for (const Entry& entry : entries)
         order.push_back(entry.row);

@@ -1,40 +1,24 @@
 #pragma once
 
+#include "textcolumn.h"
+
 #include <QtGlobal>
 
 #include <algorithm>
-#include <string>
-#include <string_view>
 #include <thread>
 #include <vector>
 
-// Putting rows in order in the program, over sort keys made once a row
-// (textfold.h), the way SQLite orders them ORDER BY shelvio_sortkey(text)
-// and the row's key: an index serves no such ORDER BY, and SQLite would call
-// the function again and again.
+// Putting rows in order in the program, over sort keys (textfold.h), the way
+// SQLite orders them ORDER BY shelvio_sortkey(text) and the row's key: an
+// index serves no such ORDER BY, and SQLite would call the function again
+// and again.
 namespace shelvio {
 
-// The sort keys of a column of texts, row by row; Null stays Null.
-class KeyColumn {
-public:
-    void reserve(qsizetype rows, qsizetype bytes);
-    void append(std::string_view text); // adds the text's sort key
-    void appendNull();
-
-    qsizetype size() const { return qsizetype(m_nulls.size()); }
-    bool isNull(qsizetype row) const { return m_nulls[size_t(row)]; }
-    std::string_view keyAt(qsizetype row) const;
-
-private:
-    std::string m_bytes;
-    std::vector<qsizetype> m_ends;
-    std::vector<bool> m_nulls;
-};
-
-// The rows 0 to n-1 in the order of their keys, Null first (as SQLite puts
-// it), rows with equal keys in their own order: rows read in the order of
-// their BookID come out as ORDER BY shelvio_sortkey(text), BookID.
-std::vector<qint32> orderByKey(const KeyColumn& keys);
+// The rows 0 to n-1 of a column of texts in the order of their sort keys,
+// Null first (as SQLite puts it), rows with equal keys in their own order:
+// rows read in the order of their BookID come out as ORDER BY
+// shelvio_sortkey(text), BookID.
+std::vector<qint32> orderByKey(const TextColumn& texts, const std::vector<bool>& isNull);
 
 // std::sort, on both cores where the range is long enough to gain by it.
 template <class Iterator, class Less> void sortOnTwoCores(Iterator begin, Iterator end, Less less)

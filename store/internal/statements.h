@@ -12,6 +12,9 @@
 namespace shelvio::sql {
 
 inline constexpr char countBooks[] = "SELECT count(*) FROM Books";
+// Changes whenever another connection commits a change to the file (and
+// only then): what the catalogue knows of it stays right until it changes.
+inline constexpr char dataVersion[] = "PRAGMA data_version";
 
 // The tree orderings as SQLite gives them, ordered by the shelvio_sortkey
 // function: the reference that the orderings made in the program are held
@@ -44,6 +47,8 @@ inline constexpr char booksWithAuthorsByNumber[] =
     "SELECT BookID, GA2, Author, GA1 FROM Books ORDER BY BookID";
 inline constexpr char categoriesWithNames[] =
     "SELECT CategoryID, CategoryName FROM Category ORDER BY CategoryID";
+// Room for the rows of the reads above is made from this, before they start.
+inline constexpr char highestBookId[] = "SELECT max(BookID) FROM Books";
 inline constexpr char allLinks[] = "SELECT BookID, CategoryKey FROM BookCategoryLink";
 
 // The columns of bookFromRow (bookrows.h), in its order.
@@ -137,6 +142,31 @@ inline constexpr char categoriesOfBooks[] =
 
 } // namespace report
 
+// The benchmark's probe of what SQLite alone takes (benchprobe.h): the
+// tree's rows read in order over indexes made for the purpose, and a bare save.
+namespace probe {
+
+inline constexpr const char* createIndexes[] = {
+    "CREATE INDEX IF NOT EXISTS Probe_Title ON Books (GA2)",
+    "CREATE INDEX IF NOT EXISTS Probe_Author ON Books (Author, GA1, GA2)",
+    "CREATE INDEX IF NOT EXISTS Probe_CategoryName ON Category (CategoryName)",
+};
+inline constexpr const char* dropIndexes[] = {
+    "DROP INDEX IF EXISTS Probe_Title",
+    "DROP INDEX IF EXISTS Probe_Author",
+    "DROP INDEX IF EXISTS Probe_CategoryName",
+};
+inline constexpr char titlesInOrder[] = "SELECT BookID, GA2 FROM Books ORDER BY GA2";
+inline constexpr char authorsInOrder[] =
+    "SELECT BookID, GA2, Author, GA1 FROM Books ORDER BY Author, GA1, GA2";
+inline constexpr char categoriesInOrder[] =
+    "SELECT b.BookID, b.GA2, c.CategoryName FROM BookCategoryLink l "
+    "JOIN Books b ON b.BookID = l.BookID JOIN Category c ON c.CategoryID = l.CategoryKey "
+    "ORDER BY c.CategoryName, b.GA2";
+inline constexpr char updateTitle[] = "UPDATE Books SET Title = ?, GA2 = ? WHERE BookID = ?";
+
+} // namespace probe
+
 // Converting a catalogue of the older Jet format: the keys already in use,
 // and each table's next key, which SQLite keeps in sqlite_sequence.
 namespace legacy {
@@ -150,7 +180,6 @@ inline constexpr char countOrphanLinks[] =
 inline constexpr char linkCount[] =
     "SELECT count(*) FROM BookCategoryLink WHERE BookID = ? AND CategoryKey = ?";
 
-inline constexpr char highestBookId[] = "SELECT max(BookID) FROM Books";
 inline constexpr char highestLinkedBookId[] = "SELECT max(BookID) FROM BookCategoryLink";
 inline constexpr char highestCategoryId[] = "SELECT max(CategoryID) FROM Category";
 inline constexpr char highestLinkedCategoryId[] = "SELECT max(CategoryKey) FROM BookCategoryLink";

@@ -9,16 +9,9 @@
 
 #include <QHash>
 
-#include <unordered_map>
-
 namespace shelvio {
 
 namespace {
-
-QString fromUtf8(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), qsizetype(text.size()));
-}
 
 std::string_view trimmedBlanks(std::string_view text)
 {
@@ -32,16 +25,25 @@ std::string_view trimmedBlanks(std::string_view text)
 // Every book's number and sort title, by number, with the sort title's key.
 struct BookColumns {
     BookListing listing;
-    KeyColumn titleKeys;
+    std::vector<bool> titleIsNull;
+
+    // Makes room for the books at once: a million of them would otherwise
+    // be copied as the columns grow. Room not used costs no memory.
+    explicit BookColumns(const QSqlDatabase& db)
+    {
+        RowReader highest(db, sql::highestBookId);
+        const qint64 books =
+            highest.next().value_or(false) ? std::clamp<qint64>(highest.integer(0), 0, 1 << 24) : 0;
+        listing.ids.reserve(size_t(books));
+        listing.sortTitles.reserve(books, books * 64);
+        titleIsNull.reserve(size_t(books));
+    }
 
     void add(const RowReader& row)
     {
         listing.ids.push_back(row.integer(0));
         listing.sortTitles.append(row.text(1));
-        if (row.isNull(1))
-            titleKeys.appendNull();
-        else
-            titleKeys.append(row.text(1));
+        titleIsNull.push_back(row.isNull(1));
     }
 };
 
@@ -59,67 +61,92 @@ template <class Add> Status readAll(const QSqlDatabase& db, const char* statemen
     }
 }
 
-// An author as the names are stored (Null read as empty): the rows of one
-// run share it. Its place in the order is shared by every stored form that
-// is the same without blanks at the ends.
-struct StoredAuthor {
-    std::string last;
-    std::string first;
-    qint32 rank = 0;
-};
-
-// Gives each stored form of an author one number, in the order met.
+// The stored forms of the authors' names (Null read as empty), each once, in
+// the order met: the rows of one run share a form. Forms that are the same
+// without blanks at the ends share a place in the order, their rank.
 class AuthorForms {
 public:
+    // The form's number, adding it when it is new.
     qint32 numberOf(std::string_view last, std::string_view first)
     {
-        // The length first, so that no two pairs of names join to the same text.
-        std::string both = std::to_string(last.size());
-        both += ':';
-        both += last;
-        both += first;
-        if (!m_byNames.empty() && both == m_lastNames)
-            return m_lastNumber;
-        const auto [found, added] = m_byNames.try_emplace(both, qint32(m_forms.size()));
-        if (added)
-            m_forms.push_back({std::string(last), std::string(first)});
-        m_lastNames = std::move(both);
-        m_lastNumber = found->second;
-        return m_lastNumber;
+        if (m_slots.size() < 2 * size_t(m_lastNames.size() + 1))
+            grow();
+        const size_t mask = m_slots.size() - 1;
+        for (size_t slot = hashOf(last, first) & mask;; slot = (slot + 1) & mask) {
+            const qint32 form = m_slots[slot];
+            if (form < 0) {
+                m_slots[slot] = add(last, first);
+                return m_slots[slot];
+            }
+            if (m_lastNames.bytesAt(form) == last && m_firstNames.bytesAt(form) == first)
+                return form;
+        }
     }
-    std::vector<StoredAuthor>& forms() { return m_forms; }
+
+    qint32 count() const { return qint32(m_lastNames.size()); }
+    const TextColumn& lastNames() const { return m_lastNames; }
+    const TextColumn& firstNames() const { return m_firstNames; }
+
+    // Ranks the forms as ORDER BY sortkey(last), sortkey(first), last, first
+    // does with the names trimmed; returns the number of ranks.
+    qint32 rank(std::vector<qint32>* rankOfForm) const;
 
 private:
-    std::unordered_map<std::string, qint32> m_byNames;
-    std::vector<StoredAuthor> m_forms;
-    std::string m_lastNames;
-    qint32 m_lastNumber = 0;
+    static size_t hashOf(std::string_view last, std::string_view first)
+    {
+        return qHashBits(last.data(), last.size(), qHashBits(first.data(), first.size()));
+    }
+    qint32 add(std::string_view last, std::string_view first)
+    {
+        m_lastNames.append(last);
+        m_firstNames.append(first);
+        return qint32(m_lastNames.size() - 1);
+    }
+    void grow()
+    {
+        m_slots.assign(std::max<size_t>(1024, m_slots.size() * 2), -1);
+        const size_t mask = m_slots.size() - 1;
+        for (qint32 form = 0; form < count(); ++form) {
+            size_t slot = hashOf(m_lastNames.bytesAt(form), m_firstNames.bytesAt(form)) & mask;
+            while (m_slots[slot] >= 0)
+                slot = (slot + 1) & mask;
+            m_slots[slot] = form;
+        }
+    }
+
+    TextColumn m_lastNames;
+    TextColumn m_firstNames;
+    std::vector<qint32> m_slots; // open addressing: form numbers, -1 for free
 };
 
-// Ranks the stored forms as ORDER BY sortkey(last), sortkey(first), last,
-// first does, with the names trimmed; forms equal when trimmed share a rank.
-qint32 rankAuthors(std::vector<StoredAuthor>& forms)
+qint32 AuthorForms::rank(std::vector<qint32>* rankOfForm) const
 {
-    struct Named {
-        std::string lastKey, firstKey;
-        std::string_view last, first;
-        qint32 form;
-        auto tie() const { return std::tie(lastKey, firstKey, last, first); }
-    };
-    std::vector<Named> named;
-    named.reserve(forms.size());
-    for (qint32 i = 0; i < qint32(forms.size()); ++i) {
-        Named entry{{}, {}, trimmedBlanks(forms[size_t(i)].last), trimmedBlanks(forms[size_t(i)].first), i};
-        appendSortKeyUtf8(entry.last, &entry.lastKey);
-        appendSortKeyUtf8(entry.first, &entry.firstKey);
-        named.push_back(std::move(entry));
+    std::vector<std::string> lastKeys(static_cast<size_t>(count()));
+    std::vector<std::string> firstKeys(static_cast<size_t>(count()));
+    for (qint32 form = 0; form < count(); ++form) {
+        appendSortKeyUtf8(m_lastNames.bytesAt(form), &lastKeys[size_t(form)]);
+        appendSortKeyUtf8(m_firstNames.bytesAt(form), &firstKeys[size_t(form)]);
     }
-    std::sort(named.begin(), named.end(), [](const Named& a, const Named& b) { return a.tie() < b.tie(); });
+    const auto compare = [&](qint32 a, qint32 b) {
+        if (const int c = lastKeys[size_t(a)].compare(lastKeys[size_t(b)]))
+            return c;
+        if (const int c = firstKeys[size_t(a)].compare(firstKeys[size_t(b)]))
+            return c;
+        if (const int c =
+                trimmedBlanks(m_lastNames.bytesAt(a)).compare(trimmedBlanks(m_lastNames.bytesAt(b))))
+            return c;
+        return trimmedBlanks(m_firstNames.bytesAt(a)).compare(trimmedBlanks(m_firstNames.bytesAt(b)));
+    };
+    std::vector<qint32> order(static_cast<size_t>(count()));
+    for (qint32 form = 0; form < count(); ++form)
+        order[size_t(form)] = form;
+    sortOnTwoCores(order.begin(), order.end(), [&](qint32 a, qint32 b) { return compare(a, b) < 0; });
+    rankOfForm->assign(size_t(count()), 0);
     qint32 rank = -1;
-    for (size_t i = 0; i < named.size(); ++i) {
-        if (i == 0 || named[i - 1].tie() != named[i].tie())
+    for (size_t i = 0; i < order.size(); ++i) {
+        if (i == 0 || compare(order[i - 1], order[i]) != 0)
             ++rank;
-        forms[size_t(named[i].form)].rank = rank;
+        (*rankOfForm)[size_t(order[i])] = rank;
     }
     return rank + 1;
 }
@@ -173,16 +200,16 @@ private:
 
 Result<BookListing> readBooksByTitle(const QSqlDatabase& db)
 {
-    BookColumns books;
+    BookColumns books(db);
     if (Status read = readAll(db, sql::booksByNumber, [&](const RowReader& row) { books.add(row); }); !read)
         return read.error();
-    books.listing.rows = orderByKey(books.titleKeys);
+    books.listing.rows = orderByKey(books.listing.sortTitles, books.titleIsNull);
     return std::move(books.listing);
 }
 
 Result<BookListing> readBooksByAuthor(const QSqlDatabase& db)
 {
-    BookColumns books;
+    BookColumns books(db);
     AuthorForms forms;
     std::vector<qint32> formOfBook;
     const Status read = readAll(db, sql::booksWithAuthorsByNumber, [&](const RowReader& row) {
@@ -191,18 +218,18 @@ Result<BookListing> readBooksByAuthor(const QSqlDatabase& db)
     });
     if (!read)
         return read.error();
-    const qint32 ranks = rankAuthors(forms.forms());
+    std::vector<qint32> rankOfForm;
+    const qint32 ranks = forms.rank(&rankOfForm);
     std::vector<qint32> rankOfBook(formOfBook.size());
     for (size_t i = 0; i < formOfBook.size(); ++i)
-        rankOfBook[i] = forms.forms()[size_t(formOfBook[i])].rank;
+        rankOfBook[i] = rankOfForm[size_t(formOfBook[i])];
     BookListing& listing = books.listing;
-    listing.rows = byBucket(orderByKey(books.titleKeys), rankOfBook, ranks);
+    listing.rows = byBucket(orderByKey(books.listing.sortTitles, books.titleIsNull), rankOfBook, ranks);
     for (qint32 row = 0; row < qint32(listing.rows.size()); ++row) {
         const qint32 form = formOfBook[size_t(listing.rows[size_t(row)])];
         if (row > 0 && form == formOfBook[size_t(listing.rows[size_t(row - 1)])])
             continue;
-        const StoredAuthor& names = forms.forms()[size_t(form)];
-        listing.runs.push_back({row, fromUtf8(names.last), fromUtf8(names.first)});
+        listing.runs.push_back({row, forms.lastNames().at(form), forms.firstNames().at(form)});
     }
     return std::move(listing);
 }
@@ -213,27 +240,24 @@ Result<BookListing> readBooksByCategory(const QSqlDatabase& db)
     WriteTransaction readLock(db);
     if (!readLock.begun())
         return readLock.begun().error();
-    BookColumns books;
+    BookColumns books(db);
     if (Status read = readAll(db, sql::booksByNumber, [&](const RowReader& row) { books.add(row); }); !read)
         return read.error();
 
     QHash<qint64, qint32> categoryPlace;
-    std::vector<QString> categoryNames;
-    KeyColumn categoryKeys;
     std::vector<qint64> categoryIds;
+    TextColumn categoryNames;
+    std::vector<bool> categoryIsNull;
     Status read = readAll(db, sql::categoriesWithNames, [&](const RowReader& row) {
         categoryPlace.insert(row.integer(0), qint32(categoryIds.size()));
         categoryIds.push_back(row.integer(0));
-        categoryNames.push_back(fromUtf8(row.text(1)));
-        if (row.isNull(1))
-            categoryKeys.appendNull();
-        else
-            categoryKeys.append(row.text(1));
+        categoryNames.append(row.text(1));
+        categoryIsNull.push_back(row.isNull(1));
     });
     if (!read)
         return read.error();
     // Categories by name, then by number (the order they were read in).
-    const std::vector<qint32> categoryOrder = orderByKey(categoryKeys);
+    const std::vector<qint32> categoryOrder = orderByKey(categoryNames, categoryIsNull);
     std::vector<qint32> rankOfCategory(categoryIds.size());
     for (qint32 rank = 0; rank < qint32(categoryOrder.size()); ++rank)
         rankOfCategory[size_t(categoryOrder[size_t(rank)])] = rank;
@@ -266,7 +290,7 @@ Result<BookListing> readBooksByCategory(const QSqlDatabase& db)
         linksByBook[size_t(next[size_t(linkBook[size_t(link)])]++)] = link;
     std::vector<qint32> links;
     links.reserve(linkBook.size());
-    for (qint32 book : orderByKey(books.titleKeys)) {
+    for (qint32 book : orderByKey(books.listing.sortTitles, books.titleIsNull)) {
         for (qint32 i = linksOfBook[size_t(book)]; i < linksOfBook[size_t(book) + 1]; ++i)
             links.push_back(linksByBook[size_t(i)]);
     }
@@ -279,7 +303,7 @@ Result<BookListing> readBooksByCategory(const QSqlDatabase& db)
         listing.rows.push_back(linkBook[size_t(link)]);
         if (row == 0 || linkRank[size_t(link)] != linkRank[size_t(links[size_t(row - 1)])])
             listing.runs.push_back(
-                {row, categoryNames[size_t(categoryOrder[size_t(linkRank[size_t(link)])])], {}});
+                {row, categoryNames.at(categoryOrder[size_t(linkRank[size_t(link)])]), {}});
     }
     return std::move(listing);
 }

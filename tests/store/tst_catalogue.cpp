@@ -74,6 +74,7 @@ private slots:
     void deletesCategoryByExactName();
     void refusesOverlongCategoryName();
     void newBookNeverReusesANumber();
+    void countFollowsEveryWriter();
     void waitsOutAShortLock();
     void givesUpOnALongLock();
 };
@@ -449,6 +450,31 @@ void TestCatalogueFile::newBookNeverReusesANumber()
     VERIFY_OK(third);
     QVERIFY(third->id.value_or(0) > second);
     QVERIFY(first < second);
+}
+
+// The count is kept between reads; another program's writes must still be
+// seen, however they leave the number of books.
+void TestCatalogueFile::countFollowsEveryWriter()
+{
+    TestCatalogue file;
+    file.addBook(QStringLiteral("One"));
+    Catalogue catalogue;
+    catalogue.open(file.path());
+    QCOMPARE(testing::listedTitles(catalogue.booksByTitle()).size(), 1);
+    Book added = testing::book(QStringLiteral("Two"));
+    const auto saved = catalogue.saveBook(added);
+    VERIFY_OK(saved);
+    QCOMPARE(catalogue.bookCount().value_or(-1), 2);
+    file.exec(QStringLiteral("INSERT INTO Books (Title, GA2) VALUES ('Three', 'Three')"));
+    QCOMPARE(catalogue.bookCount().value_or(-1), 3);
+    VERIFY_OK(catalogue.deleteBook(*saved->id));
+    VERIFY_OK(catalogue.deleteBook(*saved->id)); // gone already: nothing to count
+    QCOMPARE(catalogue.bookCount().value_or(-1), 2);
+    // One book in, one out: the same number, yet another program wrote.
+    file.exec(QStringLiteral("DELETE FROM Books WHERE Title = 'Three'"));
+    file.exec(QStringLiteral("INSERT INTO Books (Title, GA2) VALUES ('Four', 'Four'), ('Five', 'Five')"));
+    QCOMPARE(catalogue.bookCount().value_or(-1), 3);
+    QCOMPARE(testing::listedTitles(catalogue.booksByTitle()), (QStringList{"Five", "Four", "One"}));
 }
 
 void TestCatalogueFile::waitsOutAShortLock()
