@@ -69,10 +69,19 @@ void BookTreeModel::clear()
     endResetModel();
 }
 
-void BookTreeModel::build(BookListing listing, BookKeys keys, const std::vector<Group>& groups)
+void BookTreeModel::beginBuild()
 {
     beginResetModel();
     reset();
+}
+
+void BookTreeModel::endBuild()
+{
+    endResetModel();
+}
+
+void BookTreeModel::endBuild(BookListing listing, BookKeys keys, const std::vector<Group>& groups)
+{
     m_texts = std::move(listing.sortTitles);
     m_builtNumbers = std::move(listing.ids);
     const auto rows = qint32(listing.rows.size());

@@ -36,11 +36,15 @@ public:
         QString text;
     };
 
-    // Replaces every node in one go, and tells the view once: the listing's
-    // rows as book nodes with their sort titles as text, at the root when
-    // there are no groups. A group whose key is already in the tree gathers
-    // its rows under the node that has it.
-    void build(BookListing listing, BookKeys keys, const std::vector<Group>& groups = {});
+    // Replaces every node in one go, and tells the view once. beginBuild()
+    // lets go of the old nodes at once, so that a million of them are not
+    // held while the new ones are read; endBuild() puts in the listing's rows
+    // as book nodes with their sort titles as text, at the root when there
+    // are no groups. A group whose key is already in the tree gathers its
+    // rows under the node that has it. Nothing may ask the model in between.
+    void beginBuild();
+    void endBuild(BookListing listing, BookKeys keys, const std::vector<Group>& groups = {});
+    void endBuild(); // the tree stays empty
     void clear();
 
     // Adding a node whose key is already in the tree, or a child under a key

@@ -80,7 +80,7 @@ private:
     void BuildTreeByTitle();
     void BuildTreeByAuthor();
     void BuildTreeByCategory();
-    void showListing(Result<BookListing> listing, BookTreeModel::BookKeys keys,
+    void showListing(Result<BookListing> (Catalogue::*read)(), BookTreeModel::BookKeys keys,
                      const std::function<std::pair<QString, QString>(const BookListing::Run&)>& group);
     void showCount(qint64 count, bool signedForm);
     void refreshCountAfterChange();

@@ -24,15 +24,15 @@ void frmBookList::RebuildTree()
 void frmBookList::BuildTreeByTitle()
 {
     BusyCursor busy;
-    ui->TreeView1->setRootIsDecorated(false); // no node has children here
-    showListing(m_catalogue.booksByTitle(), BookTreeModel::BookKeys::ByNumber, {}); // no runs
+    ui->TreeView1->setRootIsDecorated(false);                                     // no node has children here
+    showListing(&Catalogue::booksByTitle, BookTreeModel::BookKeys::ByNumber, {}); // no runs
 }
 
 void frmBookList::BuildTreeByAuthor()
 {
     BusyCursor busy;
     ui->TreeView1->setRootIsDecorated(true);
-    showListing(m_catalogue.booksByAuthor(), BookTreeModel::BookKeys::ByNumber,
+    showListing(&Catalogue::booksByAuthor, BookTreeModel::BookKeys::ByNumber,
                 [](const BookListing::Run& run) {
                     const QString name = authorName(run.name, run.firstName);
                     return std::pair(authorNodeKey(name), name);
@@ -44,20 +44,23 @@ void frmBookList::BuildTreeByCategory()
     BusyCursor busy;
     ui->TreeView1->setRootIsDecorated(true);
     // The label counts every book, with or without a category.
-    showListing(m_catalogue.booksByCategory(), BookTreeModel::BookKeys::ByRowAndNumber,
+    showListing(&Catalogue::booksByCategory, BookTreeModel::BookKeys::ByRowAndNumber,
                 [](const BookListing::Run& run) { return std::pair(categoryNodeKey(run.name), run.name); });
 }
 
-// Puts the listing into the tree, each run of rows under the group node its
-// key and text name (authors, categories; rows that form a key already met
-// join its node), and shows the count of books.
+// Reads the listing and puts it into the tree, each run of rows under the
+// group node its key and text name (authors, categories; rows that form a
+// key already met join its node), and shows the count of books. The old
+// tree goes first: a million nodes need not be held twice.
 void frmBookList::showListing(
-    Result<BookListing> listing, BookTreeModel::BookKeys keys,
+    Result<BookListing> (Catalogue::*read)(), BookTreeModel::BookKeys keys,
     const std::function<std::pair<QString, QString>(const BookListing::Run&)>& group)
 {
     BookTreeModel& tree = ui->TreeView1->nodes();
+    tree.beginBuild();
+    Result<BookListing> listing = (m_catalogue.*read)();
     if (!listing) {
-        tree.clear();
+        tree.endBuild();
         showCount(0, false);
         reportFailure(u"The books could not all be read."_s, listing.error());
         return;
@@ -69,7 +72,7 @@ void frmBookList::showListing(
         groups.push_back({run.firstRow, std::move(key), std::move(text)});
     }
     const qint64 count = listing->bookCount();
-    tree.build(*std::move(listing), keys, groups);
+    tree.endBuild(*std::move(listing), keys, groups);
     showCount(count, false);
 }
 

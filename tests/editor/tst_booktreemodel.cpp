@@ -80,7 +80,8 @@ void TestBookTreeModel::buildsGroupsInOneGo()
         groups.push_back({i * 3, QStringLiteral("A%1").arg(i), QStringLiteral("author %1").arg(i)});
     groups.push_back({150, QStringLiteral("A0"), QStringLiteral("again")});
     shelvio::BookListing listing = listingOf(152);
-    tree.build(std::move(listing), BookTreeModel::BookKeys::ByNumber, groups);
+    tree.beginBuild();
+    tree.endBuild(std::move(listing), BookTreeModel::BookKeys::ByNumber, groups);
     QCOMPARE(tree.rowCount(), 50);
     QCOMPARE(tree.nodeCount(), 202);
     QCOMPARE(tree.childKeys("A0"), (QStringList{"T 1", "T 2", "T 3", "T 151", "T 152"}));
@@ -110,8 +111,9 @@ void TestBookTreeModel::keysBooksByRowWhereABookStandsTwice()
     BookTreeModel tree;
     shelvio::BookListing listing = listingOf(3);
     listing.rows = {0, 2, 0, 1};
-    tree.build(std::move(listing), BookTreeModel::BookKeys::ByRowAndNumber,
-               {{0, "CArt", "Art"}, {2, "CPoetry", "Poetry"}});
+    tree.beginBuild();
+    tree.endBuild(std::move(listing), BookTreeModel::BookKeys::ByRowAndNumber,
+                  {{0, "CArt", "Art"}, {2, "CPoetry", "Poetry"}});
     QCOMPARE(tree.childKeys("CArt"), (QStringList{" 0T~ 1", " 1T~ 3"}));
     QCOMPARE(tree.childKeys("CPoetry"), (QStringList{" 2T~ 1", " 3T~ 2"}));
     QCOMPARE(tree.text(" 2T~ 1"), QStringLiteral("book 1"));
