@@ -3,6 +3,7 @@
 #include "booktreemodel.h"
 #include "catalogue.h"
 #include "cataloguelocation.h"
+#include "exchangedialogs.h"
 #include "prompter.h"
 
 #include <QMainWindow>
@@ -51,6 +52,10 @@ public:
 
     // The Save action; true when the book was written.
     bool Save();
+
+    // The dialogs of File > Export Books and File > Import Books: the real
+    // ones unless a test gives its own, which must outlive the window.
+    void useExchangeDialogs(ExchangeDialogs& dialogs) { m_exchangeDialogs = &dialogs; }
 
 signals:
     // File > Exit: the program ends at once, without the unsaved-changes
@@ -104,6 +109,12 @@ private:
     void onDateChanged(const QString& text);
     void markChanged();
 
+    // Bringing books in and taking them out
+    void exportBooks();
+    void importBooks();
+    std::optional<exchange::ImportPlan> planFileImport(const QString& path);
+    void addImportedBooks(const exchange::ImportPlan& plan, bool withBooksOnFile);
+
     // Categories
     bool fillAvailableCategories();
     void selectCategories(const QStringList& names);
@@ -127,6 +138,9 @@ private:
     // The stored book in the edit area, shown in the hidden txtBookID box too.
     std::optional<qint64> m_loadedBookId;
     QRadioButton* m_unbuiltOrdering = nullptr; // switched on without a click, not built yet
+
+    ExchangeDialogBoxes m_exchangeDialogBoxes;
+    ExchangeDialogs* m_exchangeDialogs = &m_exchangeDialogBoxes;
 
     // File > Backup and File > Restore; declared last so that their windows
     // go before the catalogue they use.
