@@ -7,6 +7,7 @@
 #include "nameforms.h"
 #include "numbers.h"
 #include "schema.h"
+#include "searchindex.h"
 #include "statement.h"
 #include "statements.h"
 
@@ -127,7 +128,10 @@ Catalogue::OpenStatus Catalogue::open(const QString& path, Access access)
         m_connection = std::make_unique<Connection>(*db);
     else
         return refuse(OpenStatus::Failed, db.error().text());
-    return m_readOnly ? OpenStatus::ReadOnly : OpenStatus::Opened;
+    if (m_readOnly)
+        return OpenStatus::ReadOnly;
+    (void)searchindex::ensure(m_connection->db);
+    return OpenStatus::Opened;
 }
 
 Catalogue::OpenStatus Catalogue::createNew(const QString& path)
@@ -145,6 +149,7 @@ Catalogue::OpenStatus Catalogue::createNew(const QString& path)
         QFile::remove(path); // only what this call itself made
         return refuse(OpenStatus::Failed, created.error().text());
     }
+    (void)searchindex::ensure(m_connection->db);
     return OpenStatus::Created;
 }
 
@@ -219,21 +224,9 @@ Result<QStringList> Catalogue::categoryNames()
 
 Result<Book> Catalogue::loadBook(qint64 id)
 {
-    Statement query(db(), sql::bookById);
-    if (Status ran = query.run({id}); !ran)
-        return ran.error();
-    const Result<bool> found = query.next();
-    if (!found)
-        return found.error();
-    if (!*found)
-        return Error::notFound(u"The book is no longer in the catalogue."_s);
-    Book book = bookFromRow(query);
-    Statement categories(db(), sql::categoryNamesOfBook);
-    Result<QStringList> categoryNames = names(categories, {id});
-    if (!categoryNames)
-        return categoryNames.error();
-    book.categories = *categoryNames;
-    return book;
+    Statement bookQuery(db(), sql::bookById);
+    Statement categoryQuery(db(), sql::categoryNamesOfBook);
+    return readBook(bookQuery, categoryQuery, id);
 }
 
 Result<qint64> Catalogue::categoryId(const QString& name)
