@@ -167,6 +167,21 @@ QStringList BookTreeModel::childKeys(const QString& key) const
     return found == m_byKey.constEnd() ? QStringList() : keysOf(m_nodes[size_t(*found)].children);
 }
 
+void BookTreeModel::forEachNode(const std::function<void(const QString&, int, int)>& visitor) const
+{
+    visit(m_roots, 0, visitor);
+}
+
+void BookTreeModel::visit(const std::vector<int>& nodes, int depth,
+                          const std::function<void(const QString&, int, int)>& visitor) const
+{
+    for (int node : nodes) {
+        const Node& n = m_nodes[size_t(node)];
+        visitor(n.key, depth, int(n.children.size()));
+        visit(n.children, depth + 1, visitor);
+    }
+}
+
 const BookTreeModel::Node* BookTreeModel::nodeAt(const QModelIndex& index) const
 {
     if (!index.isValid() || index.model() != this || index.internalId() >= m_nodes.size())

@@ -4,6 +4,7 @@
 #include <QHash>
 #include <QString>
 
+#include <functional>
 #include <vector>
 
 namespace shelvio {
@@ -47,6 +48,9 @@ public:
     // Keys of the root nodes, or of a node's children, in their order.
     QStringList rootKeys() const;
     QStringList childKeys(const QString& key) const;
+    // Visits every node in the order the tree shows them, each parent before
+    // its children; depth is 0 for a root node.
+    void forEachNode(const std::function<void(const QString& key, int depth, int childCount)>& visit) const;
 
     QModelIndex index(int row, int column, const QModelIndex& parent = {}) const override;
     QModelIndex parent(const QModelIndex& child) const override;
@@ -69,6 +73,8 @@ private:
     void forget(int node);
     const Node* nodeAt(const QModelIndex& index) const;
     QStringList keysOf(const std::vector<int>& nodes) const;
+    void visit(const std::vector<int>& nodes, int depth,
+               const std::function<void(const QString&, int, int)>& visitor) const;
 
     std::vector<Node> m_nodes; // removed nodes stay as unused slots until the next clear
     std::vector<int> m_roots;

@@ -1,0 +1,147 @@
+#include "bookfinder.h"
+
+#include "booktreemodel.h"
+#include "nameforms.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace shelvio {
+
+namespace {
+
+// Stands for "no book" among the nodes: an author or a category.
+constexpr qint64 groupNode = std::numeric_limits<qint64>::min();
+
+} // namespace
+
+BookFinder::BookFinder(Catalogue& catalogue, const BookTreeModel& tree, QObject* parent)
+    : QObject(parent)
+    , m_search(catalogue)
+    , m_tree(tree)
+{
+    const auto treeChanged = [this] {
+        m_treeRead = false;
+        m_placesStale = true;
+    };
+    connect(&tree, &QAbstractItemModel::modelReset, this, treeChanged);
+    connect(&tree, &QAbstractItemModel::rowsInserted, this, treeChanged);
+    connect(&tree, &QAbstractItemModel::rowsRemoved, this, treeChanged);
+}
+
+Status BookFinder::find(const QString& typed)
+{
+    m_text = typed;
+    m_terms = searchTerms(typed);
+    m_booksStale = true;
+    return refresh();
+}
+
+Status BookFinder::refresh()
+{
+    if (m_booksStale) {
+        Result<QList<qint64>> found = m_search.findBooks(m_terms);
+        if (!found) {
+            m_found.clear();
+            m_books.clear();
+            m_foundNodes.clear();
+            return found.error();
+        }
+        m_found = found.take();
+        m_booksStale = false;
+        m_placesStale = true;
+    }
+    if (m_placesStale)
+        place();
+    return {};
+}
+
+// The tree has two levels at most: books at the root (title ordering), or
+// authors or categories with their books under them. A book node has no
+// children, and its key tells the ordering: "T 12", or " 3T~ 12" under a
+// category.
+void BookFinder::readTreeOrder()
+{
+    m_nodeKeys.clear();
+    m_nodeBooks.clear();
+    m_rootPositions.clear();
+    m_nodeKeys.reserve(m_tree.nodeCount());
+    m_nodeBooks.reserve(size_t(m_tree.nodeCount()));
+    m_tree.forEachNode([this](const QString& key, int depth, int childCount) {
+        if (depth == 0)
+            m_rootPositions.push_back(int(m_nodeKeys.size()));
+        m_nodeKeys << key;
+        const auto book = childCount == 0 ? bookIdFromNodeKey(key, !key.startsWith(u'T')) : std::nullopt;
+        m_nodeBooks.push_back(book.value_or(groupNode));
+    });
+    m_treeRead = true;
+}
+
+void BookFinder::place()
+{
+    m_books.clear();
+    m_foundNodes.clear();
+    m_placesStale = false;
+    if (m_found.isEmpty())
+        return;
+    if (!m_treeRead)
+        readTreeOrder();
+    std::vector<bool> listed(size_t(m_found.size()), false);
+    for (size_t position = 0; position < m_nodeBooks.size(); ++position) {
+        const qint64 book = m_nodeBooks[position];
+        const auto at = std::lower_bound(m_found.cbegin(), m_found.cend(), book);
+        if (book == groupNode || at == m_found.cend() || *at != book)
+            continue;
+        m_foundNodes.push_back(int(position));
+        const size_t index = size_t(at - m_found.cbegin());
+        if (!listed[index]) {
+            listed[index] = true;
+            m_books << book;
+        }
+    }
+    for (size_t i = 0; i < listed.size(); ++i) {
+        if (!listed[i])
+            m_books << m_found[qsizetype(i)];
+    }
+}
+
+int BookFinder::positionOf(const QString& key) const
+{
+    const QModelIndex index = m_tree.indexOf(key);
+    if (!index.isValid() || m_rootPositions.empty())
+        return -1;
+    const QModelIndex parent = index.parent();
+    if (!parent.isValid())
+        return m_rootPositions[size_t(index.row())];
+    return m_rootPositions[size_t(parent.row())] + 1 + index.row();
+}
+
+QString BookFinder::nextNode(const QString& fromKey, bool forward) const
+{
+    if (m_foundNodes.empty())
+        return {};
+    const int from = fromKey.isEmpty() ? -1 : positionOf(fromKey);
+    auto at = m_foundNodes.cbegin();
+    if (forward) {
+        at = std::upper_bound(m_foundNodes.cbegin(), m_foundNodes.cend(), from);
+        if (at == m_foundNodes.cend())
+            at = m_foundNodes.cbegin();
+    } else {
+        at = std::lower_bound(m_foundNodes.cbegin(), m_foundNodes.cend(), from);
+        if (from < 0 || at == m_foundNodes.cbegin())
+            at = m_foundNodes.cend();
+        --at;
+    }
+    return m_nodeKeys[*at];
+}
+
+QString BookFinder::firstNodeOf(qint64 bookId) const
+{
+    for (int position : m_foundNodes) {
+        if (m_nodeBooks[size_t(position)] == bookId)
+            return m_nodeKeys[position];
+    }
+    return {};
+}
+
+} // namespace shelvio
