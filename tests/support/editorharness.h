@@ -16,7 +16,8 @@
 
 namespace shelvio {
 class BookTreeView;
-}
+class FindPanel;
+} // namespace shelvio
 
 namespace testing {
 
@@ -58,6 +59,17 @@ public:
     QStringList rootTexts() const;
     QStringList childTexts(const QString& key) const;
     QStringList listEntries(const char* name) const;
+    // The find bar: Ctrl+F opens it and the text is typed into it key by
+    // key; the titles it lists, in its order, and what it says of them.
+    shelvio::FindPanel* findBar() const;
+    void find(const QString& text);
+    QStringList foundTitles() const;
+    QString foundCount() const;
+    // A key pressed in the window, as its shortcuts see it.
+    void press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+    // The tree's current node as "Parent/Node" by their texts, or "Node".
+    QString currentNodePath() const;
+
     // Selects the entry with this text in a list and double-clicks it.
     void doubleClickEntry(const char* list, const QString& entry);
     void selectEntry(const char* list, const QString& entry);
