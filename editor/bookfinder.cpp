@@ -13,6 +13,46 @@ namespace {
 // Stands for "no book" among the nodes: an author or a category.
 constexpr qint64 groupNode = std::numeric_limits<qint64>::min();
 
+// The found book numbers, asked for once for each node of the tree: a bit
+// for each number between the lowest and the highest where they lie close
+// together, as in any catalogue the editor filled; else a search in the
+// sorted list. Each found number has a slot of its own.
+class FoundNumbers {
+public:
+    explicit FoundNumbers(const QList<qint64>& sorted)
+        : m_sorted(sorted)
+    {
+        constexpr qint64 mostBits = qint64(1) << 26; // 8 MB
+        if (sorted.isEmpty() || sorted.last() - sorted.first() >= mostBits)
+            return;
+        m_first = sorted.first();
+        m_bits.assign(size_t(sorted.last() - m_first + 1), false);
+        for (qint64 id : sorted)
+            m_bits[size_t(id - m_first)] = true;
+    }
+
+    size_t slotCount() const { return m_bits.empty() ? size_t(m_sorted.size()) : m_bits.size(); }
+
+    std::optional<size_t> slotOf(qint64 id) const
+    {
+        if (!m_bits.empty()) {
+            const qint64 slot = id - m_first;
+            if (id == groupNode || slot < 0 || slot >= qint64(m_bits.size()) || !m_bits[size_t(slot)])
+                return std::nullopt;
+            return size_t(slot);
+        }
+        const auto at = std::lower_bound(m_sorted.cbegin(), m_sorted.cend(), id);
+        if (at == m_sorted.cend() || *at != id)
+            return std::nullopt;
+        return size_t(at - m_sorted.cbegin());
+    }
+
+private:
+    const QList<qint64>& m_sorted;
+    qint64 m_first = 0;
+    std::vector<bool> m_bits;
+};
+
 } // namespace
 
 BookFinder::BookFinder(Catalogue& catalogue, const BookTreeModel& tree, QObject* parent)
@@ -86,22 +126,22 @@ void BookFinder::place()
         return;
     if (!m_treeRead)
         readTreeOrder();
-    std::vector<bool> listed(size_t(m_found.size()), false);
+    const FoundNumbers found(m_found);
+    std::vector<bool> listed(found.slotCount(), false);
     for (size_t position = 0; position < m_nodeBooks.size(); ++position) {
         const qint64 book = m_nodeBooks[position];
-        const auto at = std::lower_bound(m_found.cbegin(), m_found.cend(), book);
-        if (book == groupNode || at == m_found.cend() || *at != book)
+        const std::optional<size_t> slot = found.slotOf(book);
+        if (!slot)
             continue;
         m_foundNodes.push_back(int(position));
-        const size_t index = size_t(at - m_found.cbegin());
-        if (!listed[index]) {
-            listed[index] = true;
+        if (!listed[*slot]) {
+            listed[*slot] = true;
             m_books << book;
         }
     }
-    for (size_t i = 0; i < listed.size(); ++i) {
-        if (!listed[i])
-            m_books << m_found[qsizetype(i)];
+    for (qint64 book : std::as_const(m_found)) {
+        if (!listed[*found.slotOf(book)])
+            m_books << book;
     }
 }
 

@@ -224,9 +224,21 @@ Result<QStringList> Catalogue::categoryNames()
 
 Result<Book> Catalogue::loadBook(qint64 id)
 {
-    Statement bookQuery(db(), sql::bookById);
-    Statement categoryQuery(db(), sql::categoryNamesOfBook);
-    return readBook(bookQuery, categoryQuery, id);
+    Statement query(db(), sql::bookById);
+    if (Status ran = query.run({id}); !ran)
+        return ran.error();
+    const Result<bool> found = query.next();
+    if (!found)
+        return found.error();
+    if (!*found)
+        return Error::notFound(u"The book is no longer in the catalogue."_s);
+    Book book = bookFromRow(query);
+    Statement categories(db(), sql::categoryNamesOfBook);
+    Result<QStringList> categoryNames = names(categories, {id});
+    if (!categoryNames)
+        return categoryNames.error();
+    book.categories = *categoryNames;
+    return book;
 }
 
 Result<qint64> Catalogue::categoryId(const QString& name)

@@ -6,6 +6,7 @@
 #include "statement.h"
 #include "statements.h"
 
+#include <QHash>
 #include <QSqlDatabase>
 
 #include <algorithm>
@@ -22,6 +23,16 @@ QString matchExpression(const SearchPhrase& phrase)
 {
     QString typed = phrase.typed;
     return u'"' + typed.replace(u'"', u"\"\""_s) + u'"' + (phrase.lastWordIsPrefix ? u"*"_s : QString());
+}
+
+// Numbers as one value for json_each(): "[4,17,9]".
+QString jsonArray(const QList<qint64>& numbers)
+{
+    QStringList texts;
+    texts.reserve(numbers.size());
+    for (qint64 number : numbers)
+        texts << QString::number(number);
+    return u'[' + texts.join(u',') + u']';
 }
 
 QList<qint64> sortedUnique(QList<qint64> ids)
@@ -92,15 +103,11 @@ Result<QList<qint64>> CatalogueSearch::booksMatching(const QString& expression)
 
 Result<QList<qint64>> CatalogueSearch::booksInCategories(const QList<qint64>& categoryIds)
 {
-    Statement query(m_catalogue.db(), sql::search::booksInCategory);
-    QList<qint64> ids;
-    for (qint64 category : categoryIds) {
-        const Result<QList<qint64>> books = numbers(query, {category});
-        if (!books)
-            return books.error();
-        ids << *books;
-    }
-    return sortedUnique(std::move(ids));
+    Statement query(m_catalogue.db(), sql::search::booksInCategories);
+    Result<QList<qint64>> ids = numbers(query, {jsonArray(categoryIds)});
+    if (!ids)
+        return ids;
+    return sortedUnique(ids.take());
 }
 
 // For each phrase, the categories whose names hold it.
@@ -157,17 +164,28 @@ Result<QList<qint64>> CatalogueSearch::findBooks(const SearchTerms& terms)
 
 Result<QList<Book>> CatalogueSearch::books(const QList<qint64>& ids)
 {
-    Statement bookQuery(m_catalogue.db(), sql::bookById);
-    Statement categoryQuery(m_catalogue.db(), sql::categoryNamesOfBook);
+    const QString page = jsonArray(ids);
+    QHash<qint64, Book> byId;
+    byId.reserve(ids.size());
+    Statement bookQuery(m_catalogue.db(), sql::search::booksByIds);
+    Status read = bookQuery.forEachRow({page}, [&](const Statement& row) {
+        Book book = bookFromRow(row);
+        byId.insert(*book.id, std::move(book));
+    });
+    Statement categoryQuery(m_catalogue.db(), sql::search::categoriesOfBooks);
+    if (read) {
+        read = categoryQuery.forEachRow({page}, [&](const Statement& row) {
+            if (const auto book = byId.find(row.value(0).toLongLong()); book != byId.end())
+                book->categories << row.value(1).toString();
+        });
+    }
+    if (!read)
+        return read.error();
     QList<Book> found;
-    found.reserve(ids.size());
+    found.reserve(byId.size());
     for (qint64 id : ids) {
-        Result<Book> book = readBook(bookQuery, categoryQuery, id);
-        if (book.isNotFound())
-            continue;
-        if (!book)
-            return book.error();
-        found << book.take();
+        if (const auto book = byId.find(id); book != byId.end())
+            found << std::move(*book);
     }
     return found;
 }

@@ -5,23 +5,6 @@
 
 namespace shelvio {
 
-Result<Book> readBook(Statement& bookQuery, Statement& categoryQuery, qint64 id)
-{
-    if (Status ran = bookQuery.run({id}); !ran)
-        return ran.error();
-    const Result<bool> found = bookQuery.next();
-    if (!found)
-        return found.error();
-    if (!*found)
-        return Error::notFound(QStringLiteral("The book is no longer in the catalogue."));
-    Book book = bookFromRow(bookQuery);
-    const Status read = categoryQuery.forEachRow(
-        {id}, [&](const Statement& row) { book.categories << row.value(0).toString(); });
-    if (!read)
-        return read.error();
-    return book;
-}
-
 Book bookFromRow(const Statement& row)
 {
     Book book;

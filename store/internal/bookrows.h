@@ -1,7 +1,6 @@
 #pragma once
 
 #include "book.h"
-#include "result.h"
 
 #include <QVariantList>
 
@@ -16,11 +15,6 @@ class Statement;
 // WantToBuy, OwnBook, ReadBook, GB1 (every statement that reads whole books
 // selects them so). Categories are left empty.
 Book bookFromRow(const Statement& row);
-
-// The book with this number and its categories, through a statement on
-// sql::bookById and one on sql::categoryNamesOfBook (prepared once by a
-// caller that reads many); NotFound when no such book is on file.
-Result<Book> readBook(Statement& bookQuery, Statement& categoryQuery, qint64 id);
 
 // The values of a book in the order the insert and update statements take
 // them: Title, Author, YearPublished, Rating, DateRead, Comments, Cost,

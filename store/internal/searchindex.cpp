@@ -35,7 +35,7 @@ Result<bool> isCurrent(const QSqlDatabase& db)
     const Result<qint64> parts = number(db, sql::search::indexParts);
     if (!parts)
         return parts.error();
-    if (*parts != 5)
+    if (*parts != 6)
         return false;
     const Result<qint64> holdsEveryBook =
         number(db, sql::search::indexHoldsEveryBook, {sql::search::indexVersion});
@@ -50,8 +50,13 @@ Status rebuild(const QSqlDatabase& db)
     if (!transaction.begun())
         return transaction.begun();
     using namespace sql::search;
-    const char* const create[] = {createIndex,         createState,         createInsertTrigger,
-                                  createDeleteTrigger, createUpdateTrigger, fillIndex};
+    const char* const create[] = {createIndex,
+                                  createState,
+                                  createInsertTrigger,
+                                  createDeleteTrigger,
+                                  createUpdateTrigger,
+                                  createCategoryBooksIndex,
+                                  fillIndex};
     if (Status dropped = runEach(db, dropIndex); !dropped)
         return dropped;
     if (Status created = runEach(db, create); !created)

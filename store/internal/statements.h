@@ -30,9 +30,10 @@ inline constexpr char booksByCategory[] =
     "ORDER BY shelvio_sortkey(c.CategoryName), c.CategoryID, shelvio_sortkey(b.GA2), b.BookID";
 
 // The columns of bookFromRow (bookrows.h), in its order.
-inline constexpr char bookById[] =
-    "SELECT BookID, Title, GA2, Author, GA1, YearPublished, Pages, Cost, DateRead, Comments, Rating, "
-    "WantToBuy, OwnBook, ReadBook, GB1 FROM Books WHERE BookID = ?";
+#define SHELVIO_BOOK_COLUMNS                                                                                 \
+    "BookID, Title, GA2, Author, GA1, YearPublished, Pages, Cost, DateRead, Comments, Rating, WantToBuy, "   \
+    "OwnBook, ReadBook, GB1"
+inline constexpr char bookById[] = "SELECT " SHELVIO_BOOK_COLUMNS " FROM Books WHERE BookID = ?";
 
 inline constexpr char insertBook[] =
     "INSERT INTO Books (Title, Author, YearPublished, Rating, DateRead, Comments, Cost, WantToBuy, "
@@ -157,6 +158,10 @@ inline constexpr char createDeleteTrigger[] =
 inline constexpr char createUpdateTrigger[] =
     "CREATE TRIGGER BookSearch_Update AFTER UPDATE OF BookID, Title, Author, GA1, Comments ON Books "
     "BEGIN " SHELVIO_SEARCH_REMOVE_OLD SHELVIO_SEARCH_ADD_NEW "END";
+// Lets a word found in a category name reach its books without reading
+// every link row.
+inline constexpr char createCategoryBooksIndex[] =
+    "CREATE INDEX BookSearch_CategoryBooks ON BookCategoryLink (CategoryKey, BookID)";
 inline constexpr char fillIndex[] = "INSERT INTO BookSearch (BookSearch) VALUES ('rebuild')";
 inline constexpr char fillState[] =
     "INSERT INTO BookSearchState (Version, IndexedBooks) SELECT ?, count(*) FROM Books";
@@ -164,14 +169,15 @@ inline constexpr char fillState[] =
 // Whatever there is of an index, gone.
 inline constexpr const char* dropIndex[] = {
     "DROP TRIGGER IF EXISTS BookSearch_Insert", "DROP TRIGGER IF EXISTS BookSearch_Delete",
-    "DROP TRIGGER IF EXISTS BookSearch_Update", "DROP TABLE IF EXISTS BookSearch",
-    "DROP TABLE IF EXISTS BookSearchState"};
+    "DROP TRIGGER IF EXISTS BookSearch_Update", "DROP INDEX IF EXISTS BookSearch_CategoryBooks",
+    "DROP TABLE IF EXISTS BookSearch",          "DROP TABLE IF EXISTS BookSearchState"};
 
-// 5 when the index, its state and its three triggers are all there.
+// 6 when the index, its state, its three triggers and the index of the
+// links are all there.
 inline constexpr char indexParts[] =
     "SELECT count(*) FROM sqlite_master WHERE (type = 'table' AND name IN ('BookSearch', "
     "'BookSearchState')) OR (type = 'trigger' AND name IN ('BookSearch_Insert', 'BookSearch_Delete', "
-    "'BookSearch_Update'))";
+    "'BookSearch_Update')) OR (type = 'index' AND name = 'BookSearch_CategoryBooks')";
 // 1 when the index is of this form (the value bound) and holds every book.
 inline constexpr char indexHoldsEveryBook[] =
     "SELECT count(*) = 1 AND max(Version) = ? AND max(IndexedBooks) = (SELECT count(*) FROM Books) "
@@ -195,8 +201,17 @@ inline constexpr char dataVersion[] = "PRAGMA data_version";
 inline constexpr char booksMatching[] =
     "SELECT rowid FROM BookSearch WHERE BookSearch MATCH ? ORDER BY rowid";
 inline constexpr char categories[] = "SELECT CategoryID, CategoryName FROM Category";
-inline constexpr char booksInCategory[] =
-    "SELECT l.BookID FROM BookCategoryLink l JOIN Books b ON b.BookID = l.BookID WHERE l.CategoryKey = ?";
+// A page of found books and their categories, by numbers bound as one JSON
+// array ("[4,17,9]"): one statement for the page instead of one per book.
+inline constexpr char booksByIds[] =
+    "SELECT " SHELVIO_BOOK_COLUMNS " FROM Books WHERE BookID IN (SELECT value FROM json_each(?))";
+inline constexpr char categoriesOfBooks[] =
+    "SELECT l.BookID, c.CategoryName FROM BookCategoryLink l JOIN Category c ON c.CategoryID = l.CategoryKey "
+    "WHERE l.BookID IN (SELECT value FROM json_each(?)) ORDER BY l.BookID, c.CategoryID";
+// The books of the categories whose numbers are bound as one JSON array.
+inline constexpr char booksInCategories[] =
+    "SELECT l.BookID FROM BookCategoryLink l JOIN Books b ON b.BookID = l.BookID "
+    "WHERE l.CategoryKey IN (SELECT value FROM json_each(?))";
 
 } // namespace search
 

@@ -37,7 +37,7 @@ SearchPhrase phrase(const QString& typed, const QStringList& words, bool lastWor
 // drop it, with a title changed afterwards.
 const QString dropIndex = QStringLiteral(
     "DROP TRIGGER BookSearch_Insert; DROP TRIGGER BookSearch_Delete; DROP TRIGGER BookSearch_Update; "
-    "DROP TABLE BookSearch; DROP TABLE BookSearchState;");
+    "DROP INDEX BookSearch_CategoryBooks; DROP TABLE BookSearch; DROP TABLE BookSearchState;");
 
 // Whether SQLite finds the file's full-text index whole and in step with
 // Books.
@@ -220,6 +220,7 @@ void TestSearch::buildsMissingOrOutdatedIndexOnOpen_data()
            "CREATE TRIGGER BookSearch_Update AFTER UPDATE ON Books BEGIN SELECT 1; END; "
            "UPDATE BookSearchState SET Version = Version + 1";
     QTest::newRow("no state") << "DROP TABLE BookSearchState";
+    QTest::newRow("no index of the links") << "DROP INDEX BookSearch_CategoryBooks";
 }
 
 void TestSearch::buildsMissingOrOutdatedIndexOnOpen()
@@ -275,6 +276,8 @@ void TestSearch::findsBooksByCategoryAndText()
     file.addBook(QStringLiteral("Dune"), QStringLiteral("Herbert"), {}, {QStringLiteral("Science Fiction")});
     file.addBook(QStringLiteral("Emma"), QStringLiteral("Austen"), {}, {QStringLiteral("Fiction")});
     file.addBook(QStringLiteral("Fiction and Truth"), QStringLiteral("Austen"));
+    // A link left behind by a book deleted long ago finds nothing.
+    file.exec(QStringLiteral("INSERT INTO BookCategoryLink (BookID, CategoryKey) VALUES (999, 2)"));
     Catalogue catalogue;
     QCOMPARE(catalogue.open(file.path()), Catalogue::OpenStatus::Opened);
     CatalogueSearch search(catalogue);
