@@ -129,7 +129,8 @@ void measureFind(QWidget& window)
     window.findChild<QAction*>(QStringLiteral("mnuFind"))->trigger();
     auto* box = window.findChild<QLineEdit*>(QStringLiteral("txtFind"));
     auto* count = window.findChild<QLabel*>(QStringLiteral("lblFindCount"));
-    for (const char* word : {"harbour", "bronte", "garden voyage 1234", "category", "s"}) {
+    // The first search after a tree was built reads the tree's order once.
+    for (const char* word : {"river", "harbour", "bronte", "garden voyage 1234", "category", "s"}) {
         box->clear();
         QCoreApplication::processEvents();
         const double ms = timed([&] { box->setText(QString::fromUtf8(word)); });

@@ -102,15 +102,12 @@ Status BookFinder::refresh()
 // category.
 void BookFinder::readTreeOrder()
 {
-    m_nodeKeys.clear();
     m_nodeBooks.clear();
     m_rootPositions.clear();
-    m_nodeKeys.reserve(m_tree.nodeCount());
     m_nodeBooks.reserve(size_t(m_tree.nodeCount()));
     m_tree.forEachNode([this](const QString& key, int depth, int childCount) {
         if (depth == 0)
-            m_rootPositions.push_back(int(m_nodeKeys.size()));
-        m_nodeKeys << key;
+            m_rootPositions.push_back(int(m_nodeBooks.size()));
         const auto book = childCount == 0 ? bookIdFromNodeKey(key, !key.startsWith(u'T')) : std::nullopt;
         m_nodeBooks.push_back(book.value_or(groupNode));
     });
@@ -156,6 +153,15 @@ int BookFinder::positionOf(const QString& key) const
     return m_rootPositions[size_t(parent.row())] + 1 + index.row();
 }
 
+QString BookFinder::keyAt(int position) const
+{
+    const auto root = std::upper_bound(m_rootPositions.cbegin(), m_rootPositions.cend(), position) - 1;
+    const QModelIndex rootIndex = m_tree.index(int(root - m_rootPositions.cbegin()), 0);
+    if (*root == position)
+        return m_tree.keyAt(rootIndex);
+    return m_tree.keyAt(m_tree.index(position - *root - 1, 0, rootIndex));
+}
+
 QString BookFinder::nextNode(const QString& fromKey, bool forward) const
 {
     if (m_foundNodes.empty())
@@ -172,14 +178,14 @@ QString BookFinder::nextNode(const QString& fromKey, bool forward) const
             at = m_foundNodes.cend();
         --at;
     }
-    return m_nodeKeys[*at];
+    return keyAt(*at);
 }
 
 QString BookFinder::firstNodeOf(qint64 bookId) const
 {
     for (int position : m_foundNodes) {
         if (m_nodeBooks[size_t(position)] == bookId)
-            return m_nodeKeys[position];
+            return keyAt(position);
     }
     return {};
 }

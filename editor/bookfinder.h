@@ -47,6 +47,7 @@ private:
     void readTreeOrder();
     void place();
     int positionOf(const QString& key) const;
+    QString keyAt(int position) const;
 
     CatalogueSearch m_search;
     const BookTreeModel& m_tree;
@@ -57,9 +58,8 @@ private:
     bool m_booksStale = false;
     bool m_placesStale = true;
 
-    // The tree read once per change: every node in tree order with its book
-    // (-1 for an author or category), and where each root node stands.
-    QStringList m_nodeKeys;
+    // The tree read once per change: the book of every node in tree order
+    // (none for an author or category), and where each root node stands.
     std::vector<qint64> m_nodeBooks;
     std::vector<int> m_rootPositions;
     bool m_treeRead = false;

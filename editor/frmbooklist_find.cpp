@@ -7,7 +7,6 @@
 #include "findpanel.h"
 #include "nameforms.h"
 #include "ui_frmbooklist.h"
-#include "windowlook.h"
 
 #include <QApplication>
 
@@ -45,7 +44,6 @@ void frmBookList::closeFind()
 
 void frmBookList::findAsTyped(const QString& text)
 {
-    BusyCursor busy;
     showFindResults(m_finder->find(text));
 }
 

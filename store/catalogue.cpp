@@ -29,17 +29,6 @@ bool canWriteFileAndFolder(const QString& path)
     return file.isWritable() && folder.isWritable();
 }
 
-// The first column of every row, as text.
-Result<QStringList> names(Statement& query, const QVariantList& values = {})
-{
-    QStringList result;
-    const Status read =
-        query.forEachRow(values, [&](const Statement& row) { result << row.value(0).toString(); });
-    if (!read)
-        return read.error();
-    return result;
-}
-
 } // namespace
 
 // The one connection, kept out of the header so that no user of the store
@@ -219,7 +208,7 @@ Catalogue::forEachBookByCategory(const std::function<void(qint64, const QString&
 Result<QStringList> Catalogue::categoryNames()
 {
     Statement query(db(), sql::categoryNames);
-    return names(query);
+    return query.firstColumn<QString>();
 }
 
 Result<Book> Catalogue::loadBook(qint64 id)
@@ -234,7 +223,7 @@ Result<Book> Catalogue::loadBook(qint64 id)
         return Error::notFound(u"The book is no longer in the catalogue."_s);
     Book book = bookFromRow(query);
     Statement categories(db(), sql::categoryNamesOfBook);
-    Result<QStringList> categoryNames = names(categories, {id});
+    Result<QStringList> categoryNames = categories.firstColumn<QString>({id});
     if (!categoryNames)
         return categoryNames.error();
     book.categories = *categoryNames;

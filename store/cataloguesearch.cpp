@@ -57,16 +57,6 @@ QList<qint64> common(const QList<qint64>& a, const QList<qint64>& b)
     return both;
 }
 
-Result<QList<qint64>> numbers(Statement& query, const QVariantList& values)
-{
-    QList<qint64> ids;
-    const Status read =
-        query.forEachRow(values, [&](const Statement& row) { ids << row.value(0).toLongLong(); });
-    if (!read)
-        return read.error();
-    return ids;
-}
-
 } // namespace
 
 CatalogueSearch::CatalogueSearch(Catalogue& catalogue)
@@ -98,13 +88,13 @@ Status CatalogueSearch::keepIndexCurrent()
 Result<QList<qint64>> CatalogueSearch::booksMatching(const QString& expression)
 {
     Statement query(m_catalogue.db(), sql::search::booksMatching);
-    return numbers(query, {expression});
+    return query.firstColumn<qint64>({expression});
 }
 
 Result<QList<qint64>> CatalogueSearch::booksInCategories(const QList<qint64>& categoryIds)
 {
     Statement query(m_catalogue.db(), sql::search::booksInCategories);
-    Result<QList<qint64>> ids = numbers(query, {jsonArray(categoryIds)});
+    Result<QList<qint64>> ids = query.firstColumn<qint64>({jsonArray(categoryIds)});
     if (!ids)
         return ids;
     return sortedUnique(ids.take());

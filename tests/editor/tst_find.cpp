@@ -14,9 +14,6 @@ using Answer = Prompter::Answer;
 
 namespace {
 
-const QString unsavedQuestion =
-    QStringLiteral("You made some changes to this record.  Do you wish to save before Clearing the screen?");
-
 // Six books whose words lie in every field: titles, both names (with and
 // without accents), comments and categories. The Hobbit is in two
 // categories; Hobbit Recipes has no author and no category.
@@ -277,7 +274,7 @@ void TestFind::asksAboutUnsavedChangesFirst()
     editor.find(QStringLiteral("jane"));
     editor.press(Qt::Key_Return);
     QCOMPARE(editor.prompter().prompts().size(), 1);
-    QCOMPARE(editor.prompter().last().text, unsavedQuestion);
+    QCOMPARE(editor.prompter().last().text, testing::unsavedChangesQuestion);
     QCOMPARE(editor.prompter().last().title, QStringLiteral("Changes Made"));
     QCOMPARE(editor.text("txtTitle")->text(), titleShown);
     QCOMPARE(library.books(), books);

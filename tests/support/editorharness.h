@@ -21,6 +21,10 @@ class FindPanel;
 
 namespace testing {
 
+// The editor's question before unsaved changes would be lost.
+inline const QString unsavedChangesQuestion =
+    QStringLiteral("You made some changes to this record.  Do you wish to save before Clearing the screen?");
+
 // The editor's main window on a catalogue in a temporary program folder,
 // answered by a scripted prompter.
 class EditorHarness {
