@@ -126,11 +126,12 @@ double medianSaveMs(shelvio::Catalogue& catalogue)
 // word typed one by one, and a save while the bar shows its books.
 void measureFind(QWidget& window)
 {
-    window.findChild<QAction*>(QStringLiteral("mnuFind"))->trigger();
+    const double openMs = timed([&] { window.findChild<QAction*>(QStringLiteral("mnuFind"))->trigger(); });
+    std::printf("open the find bar (reads the tree's order once after each change of the tree): %.0f ms\n",
+                openMs);
     auto* box = window.findChild<QLineEdit*>(QStringLiteral("txtFind"));
     auto* count = window.findChild<QLabel*>(QStringLiteral("lblFindCount"));
-    // The first search after a tree was built reads the tree's order once.
-    for (const char* word : {"river", "harbour", "bronte", "garden voyage 1234", "category", "s"}) {
+    for (const char* word : {"harbour", "bronte", "garden voyage 1234", "category", "s"}) {
         box->clear();
         QCoreApplication::processEvents();
         const double ms = timed([&] { box->setText(QString::fromUtf8(word)); });

@@ -100,8 +100,10 @@ Status BookFinder::refresh()
 // authors or categories with their books under them. A book node has no
 // children, and its key tells the ordering: "T 12", or " 3T~ 12" under a
 // category.
-void BookFinder::readTreeOrder()
+void BookFinder::readTree()
 {
+    if (m_treeRead)
+        return;
     m_nodeBooks.clear();
     m_rootPositions.clear();
     m_nodeBooks.reserve(size_t(m_tree.nodeCount()));
@@ -121,8 +123,7 @@ void BookFinder::place()
     m_placesStale = false;
     if (m_found.isEmpty())
         return;
-    if (!m_treeRead)
-        readTreeOrder();
+    readTree();
     const FoundNumbers found(m_found);
     std::vector<bool> listed(found.slotCount(), false);
     for (size_t position = 0; position < m_nodeBooks.size(); ++position) {

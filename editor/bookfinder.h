@@ -28,6 +28,9 @@ public:
     // catalogue changed, their places after the tree changed.
     Status refresh();
     void catalogueChanged() { m_booksStale = true; }
+    // Reads the tree's order now, unless it is read already: the find bar
+    // does so as it opens, so that the first word typed is placed at once.
+    void readTree();
     bool isStale() const { return m_booksStale || m_placesStale; }
 
     CatalogueSearch& search() { return m_search; }
@@ -44,7 +47,6 @@ public:
     QString firstNodeOf(qint64 bookId) const;
 
 private:
-    void readTreeOrder();
     void place();
     int positionOf(const QString& key) const;
     QString keyAt(int position) const;

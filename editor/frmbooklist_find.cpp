@@ -32,6 +32,7 @@ void frmBookList::openFind()
 {
     const bool wasOpen = m_findPanel->isVisible();
     m_findPanel->open();
+    m_finder->readTree();
     if (!wasOpen && m_finder->isStale() && !m_finder->text().isEmpty())
         showFindResults(m_finder->refresh());
 }
