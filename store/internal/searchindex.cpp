@@ -72,7 +72,10 @@ Status ensure(const QSqlDatabase& db)
     const Result<bool> current = isCurrent(db);
     if (!current)
         return current.error();
-    return *current ? Status() : rebuild(db);
+    if (Status built = *current ? Status() : rebuild(db); !built)
+        return built;
+    Statement load(db, sql::search::loadIndex);
+    return load.run();
 }
 
 Status buildSnapshot(const QSqlDatabase& db)

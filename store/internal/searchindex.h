@@ -17,7 +17,7 @@ Result<bool> isCurrent(const QSqlDatabase& db);
 // one transaction: on failure the file is left as it was.
 Status rebuild(const QSqlDatabase& db);
 
-// Builds the index when it is not current.
+// Builds the index when it is not current, and has the connection load it.
 Status ensure(const QSqlDatabase& db);
 
 // For a connection that may not write: a copy of the index in the

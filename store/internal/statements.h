@@ -193,6 +193,12 @@ inline constexpr char fillSnapshot[] = "INSERT INTO temp.BookSearch (rowid, " SH
                                        ") SELECT BookID, " SHELVIO_SEARCH_COLUMNS " FROM main.Books";
 inline constexpr char dropSnapshot[] = "DROP TABLE IF EXISTS temp.BookSearch";
 
+// Reads nothing, but has the connection load the index's definition: until
+// it has, a statement that fires a trigger must read it from the file, and
+// while another program holds the file locked it would fail with an
+// obscure message instead of "database is locked".
+inline constexpr char loadIndex[] = "SELECT rowid FROM BookSearch LIMIT 0";
+
 // Changes when another connection commits a change to the file.
 inline constexpr char dataVersion[] = "PRAGMA data_version";
 
