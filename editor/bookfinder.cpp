@@ -23,7 +23,8 @@ public:
         : m_sorted(sorted)
     {
         constexpr qint64 mostBits = qint64(1) << 26; // 8 MB
-        if (sorted.isEmpty() || sorted.last() - sorted.first() >= mostBits)
+        // Unsigned: the difference of two far-apart numbers must not overflow.
+        if (sorted.isEmpty() || quint64(sorted.last()) - quint64(sorted.first()) >= quint64(mostBits))
             return;
         m_first = sorted.first();
         m_bits.assign(size_t(sorted.last() - m_first + 1), false);
@@ -36,8 +37,10 @@ public:
     std::optional<size_t> slotOf(qint64 id) const
     {
         if (!m_bits.empty()) {
-            const qint64 slot = id - m_first;
-            if (id == groupNode || slot < 0 || slot >= qint64(m_bits.size()) || !m_bits[size_t(slot)])
+            if (id < m_first)
+                return std::nullopt; // a group node too
+            const quint64 slot = quint64(id) - quint64(m_first);
+            if (slot >= m_bits.size() || !m_bits[size_t(slot)])
                 return std::nullopt;
             return size_t(slot);
         }

@@ -100,6 +100,7 @@ private slots:
     void stepsThroughMatchesInTreeOrder();
     void followsSaveAndDelete();
     void findsTitleChangedByAnotherTool();
+    void findsBooksWithFarApartNumbers();
 };
 
 // clang-format off
@@ -361,6 +362,25 @@ void TestFind::findsTitleChangedByAnotherTool()
     QCOMPARE(editor.foundTitles(), QStringList{"Quenta Silmarillion"});
     editor.find(QStringLiteral("hobbit"));
     QCOMPARE(editor.foundTitles(), QStringList{"Hobbit Recipes"});
+}
+
+// Book numbers far apart (as another program may give them) are placed and
+// stepped through like any others.
+void TestFind::findsBooksWithFarApartNumbers()
+{
+    EditorHarness editor;
+    editor.file().addBook(QStringLiteral("Beta Dune"));
+    const qint64 far = editor.file().addBook(QStringLiteral("Alpha Dune"));
+    editor.file().exec(QStringLiteral("UPDATE Books SET BookID = 5000000000 WHERE BookID = ?"), {far});
+    QVERIFY(editor.start());
+    editor.find(QStringLiteral("dune"));
+    QCOMPARE(editor.foundTitles(), (QStringList{"Alpha Dune", "Beta Dune"}));
+    editor.press(Qt::Key_Escape);
+    editor.tree()->setCurrentIndex({}); // F3 from no node goes to the first match
+    editor.press(Qt::Key_F3);
+    QCOMPARE(editor.tree()->nodes().keyAt(editor.tree()->currentIndex()), titleNodeKey(5000000000));
+    editor.press(Qt::Key_F3);
+    QCOMPARE(editor.currentNodePath(), QStringLiteral("Beta Dune"));
 }
 
 QTEST_MAIN(TestFind)
