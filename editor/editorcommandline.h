@@ -7,13 +7,15 @@ class QTextStream;
 
 namespace shelvio {
 
-// The editor's command line: which catalogue to open, or a request for its
-// help or version.
+// The editor's command line: which catalogue to open, a request for its
+// help or version, or books to export or import without a window.
 struct EditorCommandLine {
-    enum class Action { OpenWindow, Help, Version, Invalid };
+    enum class Action { OpenWindow, Help, Version, Export, Import, Invalid };
     Action action = Action::OpenWindow;
-    QString catalogue; // --catalogue FILE; empty for the usual one
-    QString problem;   // Invalid: what is wrong with the arguments
+    QString catalogue;           // --catalogue FILE; empty for the usual one
+    QString bookFile;            // --export FILE, --import FILE
+    bool skipDuplicates = false; // --skip-duplicates
+    QString problem;             // Invalid: what is wrong with the arguments
 };
 
 // Reads the arguments (the program's name first) once the application
@@ -24,7 +26,8 @@ EditorCommandLine parseEditorCommandLine(const QStringList& arguments);
 // among them, ask for no window, so that no display is needed.
 bool editorNeedsNoWindow(const QStringList& arguments);
 
-// Carries out Help, Version and Invalid; returns the exit code.
+// Carries out Help, Version and Invalid; returns the exit code. Export and
+// Import are carried out by exchangecommands.h.
 int runEditorCommandLine(const EditorCommandLine& commandLine, QTextStream& out, QTextStream& err);
 
 } // namespace shelvio

@@ -106,6 +106,8 @@ void frmBookList::connectHandlers()
     connect(ui->Command6, &QPushButton::clicked, this, &frmBookList::startReports);
     connect(ui->mnuExit, &QAction::triggered, this, &frmBookList::endProgram);
     connect(ui->mnuAbout, &QAction::triggered, this, &frmBookList::showAbout);
+    connect(ui->mnuExport, &QAction::triggered, this, &frmBookList::exportBooks);
+    connect(ui->mnuImport, &QAction::triggered, this, &frmBookList::importBooks);
     m_backupRestore = std::make_unique<BackupRestoreWindows>(
         CatalogueHost(m_catalogue, m_prompter, [this] { emit endProgram(); }));
     connect(ui->mnuBackup, &QAction::triggered, this, [this] { m_backupRestore->showBackup(); });

@@ -2,6 +2,7 @@
 
 #include "catalogue.h"
 #include "cataloguelocation.h"
+#include "exchangedialogs.h"
 #include "prompter.h"
 
 #include <QMainWindow>
@@ -52,6 +53,10 @@ public:
 
     // The Save action; true when the book was written.
     bool Save();
+
+    // The dialogs of File > Export Books and File > Import Books: the real
+    // ones unless a test gives its own, which must outlive the window.
+    void useExchangeDialogs(ExchangeDialogs& dialogs) { m_exchangeDialogs = &dialogs; }
 
 signals:
     // File > Exit: the program ends at once, without the unsaved-changes
@@ -113,6 +118,11 @@ private:
     void openFoundBook(qint64 bookId);
     void findNext(bool forward);
     void selectNode(const QString& key);
+    // Bringing books in and taking them out
+    void exportBooks();
+    void importBooks();
+    std::optional<exchange::ImportPlan> planFileImport(const QString& path);
+    void addImportedBooks(const exchange::ImportPlan& plan, bool withBooksOnFile);
 
     // Categories
     bool fillAvailableCategories();
@@ -142,6 +152,8 @@ private:
     // reads through.
     std::unique_ptr<BookFinder> m_finder;
     std::unique_ptr<FindPanel> m_findPanel;
+    ExchangeDialogBoxes m_exchangeDialogBoxes;
+    ExchangeDialogs* m_exchangeDialogs = &m_exchangeDialogBoxes;
 
     // File > Backup and File > Restore; declared last so that their windows
     // go before the catalogue they use.

@@ -1,5 +1,6 @@
 #include "cataloguelocation.h"
 #include "editorcommandline.h"
+#include "exchangecommands.h"
 #include "frmbooklist.h"
 #include "programsetup.h"
 #include "prompter.h"
@@ -15,14 +16,24 @@ int runWithoutWindow(const EditorCommandLine& commandLine)
 {
     QTextStream out(stdout);
     QTextStream err(stderr);
-    return runEditorCommandLine(commandLine, out, err);
+    const auto catalogue = [&] {
+        return locateCatalogue(QCoreApplication::applicationDirPath(), commandLine.catalogue).path;
+    };
+    switch (commandLine.action) {
+    case EditorCommandLine::Action::Export:
+        return runExport(catalogue(), commandLine.bookFile, out, err);
+    case EditorCommandLine::Action::Import:
+        return runImport(catalogue(), commandLine.bookFile, commandLine.skipDuplicates, out, err);
+    default:
+        return runEditorCommandLine(commandLine, out, err);
+    }
 }
 
 } // namespace
 
 int main(int argc, char* argv[])
 {
-    // --help and --version need no display.
+    // --help, --version, --export and --import need no display.
     if (editorNeedsNoWindow(argumentsOf(argc, argv)))
         useOffscreenPlatform();
     // The application object takes Qt's own options (-platform, -style, ...)

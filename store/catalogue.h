@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 class QSqlDatabase;
 
@@ -19,6 +20,17 @@ enum class Access { ReadWrite, ReadOnly };
 // The width of the text columns, and of a category name.
 inline constexpr int textColumnWidth = 255;
 inline constexpr int categoryNameWidth = 50;
+
+// What an import left in the catalogue.
+struct ImportOutcome {
+    qint64 booksAdded = 0;
+    qint64 categoriesCreated = 0;
+    bool cancelled = false; // stopped on request: nothing was written
+};
+
+// Told now and then how many books an import has added so far; answers
+// false to stop it.
+using ImportProgress = std::function<bool(qint64 booksAdded)>;
 
 // The editor's one connection to the catalogue file and every read and write
 // it makes. Each answer is a value or an Error; nothing here talks to the
@@ -80,6 +92,21 @@ public:
     // Deletes the category of exactly this name with its links; NotFound
     // when no such category is on file.
     Status deleteCategory(const QString& name);
+
+    // Bringing books in and taking them out.
+    // Every book with its categories (in the order of the category lists),
+    // by number, all read in one go from the same state of the file.
+    Status forEachBook(const std::function<void(const Book&)>& book);
+    // The title and names of every book, for telling which books of a file
+    // are on file already.
+    Status forEachTitleAndAuthor(const std::function<void(const QString& title, const QString& author,
+                                                          const QString& firstName)>& row);
+    // Adds the books in one transaction, each with a new number and its sort
+    // title formed from its title, as a save does. A category is taken by
+    // name: one on file whose name differs only in letter case is used, any
+    // other is created. When a step fails, or `progress` answers false,
+    // nothing stays.
+    Result<ImportOutcome> importBooks(const std::vector<Book>& books, const ImportProgress& progress = {});
 
     // Copies the catalogue file, as last committed, over `target` (see
     // copyFileAtomically). SQLite's read lock is held for the whole copy, so

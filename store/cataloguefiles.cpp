@@ -1,5 +1,6 @@
 #include "cataloguefiles.h"
 
+#include "atomicfile.h"
 #include "catalogue.h"
 #include "cataloguelocation.h"
 #include "connection.h"
@@ -12,11 +13,12 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QVariant>
+
+#include <sys/stat.h>
 
 using namespace Qt::StringLiterals;
 
@@ -41,51 +43,35 @@ QString cannotWrite(const QString& path, const QString& cause)
     return u"%1 cannot be written: %2."_s.arg(nativePath(path), cause);
 }
 
-// A write that stops short (a disk filling up) says why only when it is
-// tried again for the rest.
-bool writeAll(QIODevice& target, const char* data, qint64 size)
+// The permission bits of a file, for a copy that is to keep them; the
+// user's normal ones when the file is not there.
+mode_t permissionsOf(const QString& path)
 {
-    while (size > 0) {
-        const qint64 written = target.write(data, size);
-        if (written <= 0)
-            return false;
-        data += written;
-        size -= written;
-    }
-    return true;
+    struct stat info {};
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
+        return 0666;
+    return info.st_mode & 07777;
 }
 
-// Writes every byte of `source` into `target`, which is left open and
-// flushed but not committed. On failure nothing of the target is kept.
-Status writeCopy(const QString& source, QSaveFile& target)
+// Writes every byte of `source` into `target`, opened here with the given
+// permissions and left uncommitted. On failure nothing of the target is kept.
+Status writeCopy(const QString& source, AtomicFile& target, mode_t permissions)
 {
     QFile in(source);
     if (!in.open(QIODevice::ReadOnly))
         return Error::failed(cannotRead(source, in.errorString()));
-    if (!target.open(QIODevice::WriteOnly))
-        return Error::failed(cannotWrite(target.fileName(), target.errorString()));
+    if (Status opened = target.open(permissions); !opened)
+        return opened;
     QByteArray buffer(copyChunkBytes, Qt::Uninitialized);
     for (;;) {
         const qint64 read = in.read(buffer.data(), buffer.size());
-        if (read < 0) {
-            target.cancelWriting();
+        if (read < 0)
             return Error::failed(cannotRead(source, in.errorString()));
-        }
         if (read == 0)
-            break;
-        if (!writeAll(target, buffer.constData(), read)) {
-            const QString cause = target.errorString();
-            target.cancelWriting();
-            return Error::failed(cannotWrite(target.fileName(), cause));
-        }
+            return {};
+        if (Status written = target.write(buffer.constData(), read); !written)
+            return written;
     }
-    // Flushing here makes a full disk show up now rather than at commit().
-    if (!target.flush()) {
-        const QString cause = target.errorString();
-        target.cancelWriting();
-        return Error::failed(cannotWrite(target.fileName(), cause));
-    }
-    return {};
 }
 
 // SQLite's quick check: the first fault it finds, or success when the file
@@ -108,6 +94,43 @@ Status passesQuickCheck(const QString& path)
     }
     closeConnection(db);
     return whole;
+}
+
+// Whether a rollback journal beside the file has been begun: SQLite writes
+// its header only once the journal holds the pages a change will overwrite.
+// A journal never begun (a program killed before that) is harmless.
+bool journalBegun(const QString& cataloguePath)
+{
+    QFile journal(cataloguePath + u"-journal"_s);
+    if (!journal.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray header = journal.read(8);
+    return header.size() == 8 && header != QByteArray(8, '\0');
+}
+
+// Makes sure no begun journal lies beside the catalogue before another file
+// takes its name: SQLite would play it back into the new file and damage it.
+// Taking the write lock once waits out a program part-way through a change
+// and plays back the journal of one that was killed in the middle of one.
+Status settleJournal(const QString& cataloguePath)
+{
+    const auto busy = [&](const QString& cause) {
+        return Error::failed(
+            u"%1 is being changed by another program (%2)."_s.arg(nativePath(cataloguePath), cause));
+    };
+    if (QFileInfo::exists(cataloguePath)) {
+        Result<QSqlDatabase> opened = openConnection(cataloguePath, Access::ReadWrite);
+        if (!opened)
+            return busy(opened.error().text());
+        QSqlDatabase db = opened.take();
+        Status locked = WriteTransaction(db, WriteTransaction::Lock::Immediate).begun();
+        closeConnection(db);
+        if (!locked)
+            return busy(locked.error().text());
+    }
+    if (journalBegun(cataloguePath))
+        return busy(u"its journal file is there"_s);
+    return {};
 }
 
 // Turns a backup in the older Jet format into a catalogue in the folder,
@@ -147,12 +170,10 @@ bool folderHoldsBackup(const QString& folder)
 
 Status copyFileAtomically(const QString& source, const QString& target)
 {
-    QSaveFile out(target);
-    if (Status copied = writeCopy(source, out); !copied)
+    AtomicFile out(target);
+    if (Status copied = writeCopy(source, out, permissionsOf(source)); !copied)
         return copied;
-    if (!out.commit())
-        return Error::failed(cannotWrite(target, out.errorString()));
-    return {};
+    return out.commit();
 }
 
 Status checkCatalogueFile(const QString& path)
@@ -173,7 +194,7 @@ CatalogueReplacement::CatalogueReplacement(const QString& backupPath, const QStr
 {
 }
 
-// An uncommitted QSaveFile removes its temporary file.
+// An uncommitted staged file goes with it.
 CatalogueReplacement::~CatalogueReplacement() = default;
 
 Status CatalogueReplacement::fail(const QString& message)
@@ -200,8 +221,9 @@ Status CatalogueReplacement::prepare()
     }
     if (Status checked = checkCatalogueFile(source); !checked)
         return fail(checked.error().text());
-    auto staged = std::make_unique<QSaveFile>(m_cataloguePath);
-    if (Status copied = writeCopy(source, *staged); !copied)
+    // The restored catalogue keeps the permissions the catalogue had.
+    auto staged = std::make_unique<AtomicFile>(m_cataloguePath);
+    if (Status copied = writeCopy(source, *staged, permissionsOf(m_cataloguePath)); !copied)
         return fail(copied.error().text());
     m_staged = std::move(staged);
     return {};
@@ -212,15 +234,10 @@ Status CatalogueReplacement::commit()
     if (!m_staged)
         return fail(
             u"No checked copy of the backup is ready to replace %1."_s.arg(nativePath(m_cataloguePath)));
-    // A journal beside the catalogue means another program is part-way
-    // through a change; SQLite would play that journal back into the new
-    // file and damage it.
-    if (QFileInfo(m_cataloguePath + u"-journal"_s).size() > 0) {
-        return fail(u"%1 is being changed by another program (its journal file is there)."_s.arg(
-            nativePath(m_cataloguePath)));
-    }
-    if (!m_staged->commit())
-        return fail(cannotWrite(m_cataloguePath, m_staged->errorString()));
+    if (Status settled = settleJournal(m_cataloguePath); !settled)
+        return fail(settled.error().text());
+    if (Status committed = m_staged->commit(); !committed)
+        return fail(committed.error().text());
     m_staged.reset();
     return {};
 }

@@ -6,7 +6,9 @@
 
 #include <memory>
 
-class QSaveFile;
+namespace shelvio {
+class AtomicFile;
+}
 
 // The catalogue file as a whole: copying it to a backup and putting a backup
 // back in its place. A copy never replaces its target until it is complete
@@ -55,7 +57,7 @@ private:
 
     QString m_backupPath;
     QString m_cataloguePath;
-    std::unique_ptr<QSaveFile> m_staged;
+    std::unique_ptr<AtomicFile> m_staged;
 };
 
 } // namespace shelvio

@@ -136,18 +136,43 @@ bool ratingOnScale(std::optional<qint64> rating)
     return rating && *rating >= ratingBoxValues.front() && *rating <= ratingBoxValues.back();
 }
 
-QString ratingText(std::optional<qint64> rating)
+namespace {
+
+// The words of the five grades, in the order of ratingBoxValues.
+const std::array<QString, 5>& gradeWords()
 {
     static const std::array<QString, 5> grades{u"Bad"_s, u"Fair"_s, u"Good"_s, u"Very Good"_s,
                                                u"Excellent"_s};
+    return grades;
+}
+
+const QString betweenGrades = u" – "_s;
+
+} // namespace
+
+QString ratingText(std::optional<qint64> rating)
+{
     if (!ratingOnScale(rating))
         return {};
     const auto grade = [](qint64 value) {
-        return grades[size_t(value / 2 - 1)];
+        return gradeWords()[size_t(value / 2 - 1)];
     };
     if (*rating % 2 == 0)
         return grade(*rating);
-    return grade(*rating - 1) + u" – "_s + grade(*rating + 1);
+    return grade(*rating - 1) + betweenGrades + grade(*rating + 1);
+}
+
+std::optional<qint64> ratingFromText(const QString& words)
+{
+    QString wanted = words.simplified();
+    if (wanted.isEmpty())
+        return 0;
+    wanted.replace(u" - "_s, betweenGrades);
+    for (qint64 value = ratingBoxValues.front(); value <= ratingBoxValues.back(); ++value) {
+        if (ratingText(value).compare(wanted, Qt::CaseInsensitive) == 0)
+            return value;
+    }
+    return std::nullopt;
 }
 
 RatingBoxes boxesForRating(std::optional<qint64> rating)

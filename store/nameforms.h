@@ -60,6 +60,11 @@ bool ratingOnScale(std::optional<qint64> rating);
 // grades; empty off the scale.
 QString ratingText(std::optional<qint64> rating);
 
+// The rating whose words these are (ratingText read backwards, without
+// regard to letter case, a hyphen for the dash): 0 for no words, nothing
+// for words that are not the scale's.
+std::optional<qint64> ratingFromText(const QString& words);
+
 // 0 when no box is ticked; one box gives its value; each further ticked box,
 // visited from Excellent down to Bad, lowers the value by one.
 int ratingFromBoxes(const RatingBoxes& ticked);

@@ -3,6 +3,7 @@
 #include "textfold.h"
 
 #include <QAtomicInt>
+#include <QElapsedTimer>
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -63,6 +64,23 @@ void foldFunction(sqlite3_context* context, int, sqlite3_value** argv)
     sqlite3_result_text(context, folded.constData(), int(folded.size()), SQLITE_TRANSIENT);
 }
 
+// Waits out another program's lock in short steps. SQLite's own wait sleeps
+// ever longer, up to a tenth of a second a try, and a program that commits
+// one change after another holds the lock at nearly every such try: a reader
+// beside a busy writer would give up after its whole wait. Short steps find
+// the moments between two commits.
+int waitInShortSteps(void*, int tries)
+{
+    // One wait at a time per thread: SQLite calls this with tries 0 to start.
+    thread_local QElapsedTimer waited;
+    if (tries == 0)
+        waited.start();
+    if (waited.elapsed() >= busyTimeoutMs)
+        return 0;
+    sqlite3_sleep(1);
+    return 1;
+}
+
 Status registerFunctions(QSqlDatabase& db)
 {
     const QVariant handle = db.driver()->handle();
@@ -75,6 +93,7 @@ Status registerFunctions(QSqlDatabase& db)
         sqlite3_create_function_v2(sqlite, caseFoldFunction, 1, flags, nullptr,
                                    &foldFunction<caseFold, false>, nullptr, nullptr, nullptr) != SQLITE_OK)
         return Error::failed(QString::fromUtf8(sqlite3_errmsg(sqlite)));
+    sqlite3_busy_handler(sqlite, &waitInShortSteps, nullptr);
     return {};
 }
 

@@ -1,5 +1,7 @@
 #include "statement.h"
 
+#include "statements.h"
+
 #include <QSqlError>
 
 namespace shelvio {
@@ -67,12 +69,19 @@ Result<QVariant> Statement::single(const QVariantList& values)
     return value(0);
 }
 
-WriteTransaction::WriteTransaction(QSqlDatabase db)
+WriteTransaction::WriteTransaction(QSqlDatabase db, Lock lock)
     : m_db(std::move(db))
 {
-    m_open = m_db.transaction();
+    if (lock == Lock::Deferred) {
+        m_open = m_db.transaction();
+        if (!m_open)
+            m_begun = Error::failed(m_db.lastError().text());
+        return;
+    }
+    QSqlQuery begin(m_db);
+    m_open = begin.exec(QString::fromLatin1(sql::beginImmediate));
     if (!m_open)
-        m_begun = Error::failed(m_db.lastError().text());
+        m_begun = Error::failed(begin.lastError().text());
 }
 
 WriteTransaction::~WriteTransaction()

@@ -55,7 +55,10 @@ private:
 // path out of a change can leave it open or half-written.
 class WriteTransaction {
 public:
-    explicit WriteTransaction(QSqlDatabase db);
+    // Deferred takes the write lock at the first write; Immediate at once,
+    // waiting out another writer.
+    enum class Lock { Deferred, Immediate };
+    explicit WriteTransaction(QSqlDatabase db, Lock lock = Lock::Deferred);
     ~WriteTransaction();
     WriteTransaction(const WriteTransaction&) = delete;
     WriteTransaction& operator=(const WriteTransaction&) = delete;

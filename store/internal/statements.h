@@ -79,9 +79,27 @@ inline constexpr char deleteLinksOfCategory[] = "DELETE FROM BookCategoryLink WH
 inline constexpr char insertLink[] =
     "INSERT OR IGNORE INTO BookCategoryLink (BookID, CategoryKey) VALUES (?, ?)";
 
+// Bringing books in and taking them out: every book by number with the
+// columns of bookFromRow, the links by book, the names that tell a book
+// already on file, and the categories with their keys.
+namespace exchange {
+
+inline constexpr char booksByNumber[] =
+    "SELECT BookID, Title, GA2, Author, GA1, YearPublished, Pages, Cost, DateRead, Comments, Rating, "
+    "WantToBuy, OwnBook, ReadBook, GB1 FROM Books ORDER BY BookID";
+inline constexpr char linksByBook[] =
+    "SELECT BookID, CategoryKey FROM BookCategoryLink ORDER BY BookID, CategoryKey";
+inline constexpr char titlesAndAuthors[] = "SELECT Title, Author, GA1 FROM Books";
+inline constexpr char categories[] = "SELECT CategoryID, CategoryName FROM Category ORDER BY CategoryID";
+
+} // namespace exchange
+
 // SQLite's integrity check without the costly index cross-check: one row
 // "ok", or one row per fault found.
 inline constexpr char quickCheck[] = "PRAGMA quick_check";
+
+// A write transaction that takes the write lock at once.
+inline constexpr char beginImmediate[] = "BEGIN IMMEDIATE";
 
 // What the reports read. Their statements are put together from these fixed
 // pieces only; no value is ever part of the text.

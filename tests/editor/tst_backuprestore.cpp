@@ -16,12 +16,14 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileSystemModel>
 #include <QLabel>
 #include <QListView>
 #include <QMessageBox>
+#include <QProcess>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -536,19 +538,24 @@ void TestBackupRestore::failedReplacementOpensTheOldCatalogueAgain()
     const QByteArray before = editor.file.bytes();
     // A change by another program that has not finished: the file must not
     // be swapped under it.
-    testing::writeFile(editor.file.path() + QStringLiteral("-journal"), QByteArray(512, '\0'));
+    // Another program holds the write lock for longer than the wait, and
+    // lets go in time for the old catalogue to be opened again.
+    QProcess writer;
+    writer.start(QCoreApplication::applicationDirPath() + QStringLiteral("/catalogue_worker"),
+                 {QStringLiteral("hold-lock"), editor.file.path(), QStringLiteral("7000")});
+    QVERIFY(writer.waitForReadyRead(20000));
     frmRestoreShelvio window(editor.host);
     window.show();
     editor.prompter.queueAnswer(Prompter::Answer::Yes);
     press(&window);
-
+    QVERIFY(writer.waitForFinished(20000));
+    QVERIFY(window.isVisible());
     QVERIFY2(editor.prompter.last().text.contains(QStringLiteral("open again")),
              qPrintable(editor.prompter.last().text));
     QCOMPARE(editor.file.bytes(), before);
     QVERIFY(editor.catalogue.isOpen());
     QCOMPARE(editor.catalogue.bookCount().value_or(-1), 1);
     QCOMPARE(editor.ended, 0);
-    QVERIFY(window.isVisible());
 }
 
 void TestBackupRestore::realMessageBoxAsksAboutAMissingBackup()

@@ -46,6 +46,8 @@ private slots:
     void windowsOpenWithQtOptions_data();
     void windowsOpenWithQtOptions();
     void reportOfAChosenCatalogue();
+    void bookFilesFromTheCommandLine_data();
+    void bookFilesFromTheCommandLine();
 };
 
 void TestPrograms::answersWithoutAWindow_data()
@@ -65,6 +67,8 @@ void TestPrograms::answersWithoutAWindow_data()
     row("editor version", "tomarium", "--version", 0, u"tomarium "_s + version + u'\n');
     row("editor -v after Qt's -platform", "tomarium", offscreen + u"-v"_s, 0, u"tomarium "_s + version);
     row("editor help", "tomarium", "-h", 0, "--catalogue FILE");
+    row("editor help names export and import", "tomarium", "--help", 0, "--import FILE [--skip-duplicates]");
+    row("editor export without its file", "tomarium", "--export", 2, {}, "Missing value after '--export'");
     row("editor unknown option", "tomarium", offscreen + u"--bogus"_s, 2, {}, "Unknown option 'bogus'");
     row("editor stray argument", "tomarium", offscreen + u"-style fusion stray"_s, 2, {},
         "Unknown arguments: stray");
@@ -143,6 +147,59 @@ void TestPrograms::reportOfAChosenCatalogue()
     QCOMPARE(process.exitCode(), 0);
     QVERIFY(testing::pdfText(file.folder() + QStringLiteral("/titles.pdf"))
                 .contains(QStringLiteral("Chosen Book")));
+}
+
+void TestPrograms::bookFilesFromTheCommandLine_data()
+{
+    QTest::addColumn<QString>("arguments"); // FIXTURES stands for the folder of the sample files
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("out");
+    QTest::addColumn<QString>("err");
+    QTest::addColumn<int>("books"); // in the catalogue afterwards
+    const auto row = [](const char* name, const char* arguments, int exitCode, const char* out,
+                        const char* err, int books) {
+        QTest::newRow(name) << QString::fromLatin1(arguments) << exitCode << QString::fromUtf8(out)
+                            << QString::fromUtf8(err) << books;
+    };
+    row("export", "--export out.csv", 0, "1 book written to out.csv.", "", 1);
+    row("import", "--import FIXTURES/calibre-catalog.csv", 0,
+        "3 books to add, and 1 book that looks like a book already on file", "", 5);
+    row("import, books on file added", "--import FIXTURES/tellico-books.tc", 0,
+        "3 books imported; 3 new categories created.", "", 4);
+    row("import, books on file skipped", "--import FIXTURES/tellico-books.tc --skip-duplicates", 0,
+        "2 books imported; 2 new categories created.", "", 3);
+    row("import of a bad file", "--import FIXTURES/README.md", 1, "",
+        "cannot be imported. The file is not a CSV or tab-separated table", 1);
+    row("import of a missing file", "--import nowhere.csv", 1, "", "nowhere.csv cannot be read", 1);
+    row("export and import together", "--export a.csv --import b.csv", 2, "",
+        "--export and --import cannot be given together.", 1);
+    row("skipping without importing", "--skip-duplicates", 2, "", "--skip-duplicates goes with --import.", 1);
+}
+
+void TestPrograms::bookFilesFromTheCommandLine()
+{
+    QFETCH(QString, arguments);
+    QFETCH(int, exitCode);
+    QFETCH(QString, out);
+    QFETCH(QString, err);
+    QFETCH(int, books);
+    TestCatalogue file;
+    file.addBook(QStringLiteral("The Hobbit"), QStringLiteral("Tolkien"), QStringLiteral("J. R. R."));
+    const QString fixtures = qEnvironmentVariable("SHELVIO_FIXTURES") + QStringLiteral("/exchange");
+    QProcess process;
+    start(process, QStringLiteral("tomarium"),
+          QStringList{QStringLiteral("--catalogue"), QStringLiteral("Shelvio.mdb")} +
+              arguments.replace(QStringLiteral("FIXTURES"), fixtures).split(u' '),
+          file.folder());
+    QVERIFY(process.waitForFinished(30000));
+    const QString printed = QString::fromUtf8(process.readAllStandardOutput());
+    const QString complaint = QString::fromUtf8(process.readAllStandardError());
+    QVERIFY2(process.exitCode() == exitCode, qPrintable(printed + complaint));
+    QVERIFY2(printed.contains(out), qPrintable(printed));
+    QVERIFY2(complaint.contains(err), qPrintable(complaint));
+    QCOMPARE(file.scalar(QStringLiteral("SELECT count(*) FROM Books")).toInt(), books);
+    if (exitCode == 0 && arguments.startsWith(QStringLiteral("--export")))
+        QVERIFY(testing::fileBytes(file.folder() + QStringLiteral("/out.csv")).contains(",1\r\n"));
 }
 
 QTEST_MAIN(TestPrograms)

@@ -1,5 +1,7 @@
+#include "atomicfile.h"
 #include "catalogue.h"
 #include "cataloguefiles.h"
+#include "connection.h"
 #include "filesizelimit.h"
 #include "testcatalogue.h"
 
@@ -7,8 +9,11 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/stat.h>
 
 using namespace shelvio;
 using testing::TestCatalogue;
@@ -40,6 +45,9 @@ class TestCatalogueFiles : public QObject {
 private slots:
     void copiesEveryByteAndReplacesTheTarget();
     void backupBesideAWriterHoldsOnlyWholeBooks();
+    void copiesKeepTheCataloguesPermissions_data();
+    void copiesKeepTheCataloguesPermissions();
+    void aKilledCopysLeftoverIsCleared();
     void refusesATargetFolderThatCannotHoldFiles_data();
     void refusesATargetFolderThatCannotHoldFiles();
     void failedCopyLeavesThePreviousTargetWhole();
@@ -69,6 +77,57 @@ void TestCatalogueFiles::copiesEveryByteAndReplacesTheTarget()
     VERIFY_OK(copyFileAtomically(second.path(), backup));
     QCOMPARE(testing::fileBytes(backup), second.bytes());
     QCOMPARE(QDir(target.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"Shelvo.bak"});
+}
+
+// A backup and a restore keep the permission bits the catalogue has, whatever
+// the umask: a catalogue kept private stays private in its backup.
+void TestCatalogueFiles::copiesKeepTheCataloguesPermissions_data()
+{
+    QTest::addColumn<int>("bits");
+    QTest::newRow("private") << 0600;
+    QTest::newRow("group may read") << 0640;
+    QTest::newRow("everyone may read") << 0644;
+    QTest::newRow("shared with the group") << 0660;
+}
+
+void TestCatalogueFiles::copiesKeepTheCataloguesPermissions()
+{
+    QFETCH(int, bits);
+    TestCatalogue file;
+    file.addBook(QStringLiteral("Emma"));
+    const auto mode = [](const QString& path) {
+        struct stat info {};
+        return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? int(info.st_mode & 07777) : -1;
+    };
+    QCOMPARE(::chmod(QFile::encodeName(file.path()).constData(), mode_t(bits)), 0);
+    const mode_t umaskBefore = ::umask(0077);
+    QTemporaryDir folder;
+    const QString backup = backupFilePath(folder.path());
+    VERIFY_OK(copyFileAtomically(file.path(), backup));
+    QCOMPARE(mode(backup), bits);
+    // The restored file takes the bits of the catalogue it replaces.
+    QCOMPARE(::chmod(QFile::encodeName(backup).constData(), 0666), 0);
+    CatalogueReplacement replacement(backup, file.path());
+    VERIFY_OK(replacement.prepare());
+    VERIFY_OK(replacement.commit());
+    ::umask(umaskBefore);
+    QCOMPARE(mode(file.path()), bits);
+}
+
+// A copy killed between naming its finished file and renaming it leaves that
+// whole copy under a hidden name; the next copy to the same place clears it
+// and nothing else.
+void TestCatalogueFiles::aKilledCopysLeftoverIsCleared()
+{
+    TestCatalogue file;
+    QTemporaryDir folder;
+    const QString backup = backupFilePath(folder.path());
+    testing::writeFile(partialFilePath(backup), "a copy a killed program left");
+    testing::writeFile(folder.filePath(QStringLiteral("notes.txt")), "the user's own");
+    VERIFY_OK(copyFileAtomically(file.path(), backup));
+    QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden),
+             (QStringList{"notes.txt", "Shelvo.bak"}));
+    QCOMPARE(testing::fileBytes(backup), file.bytes());
 }
 
 // Another program saves books, each with three categories, all through
@@ -280,21 +339,40 @@ void TestCatalogueFiles::replacementRefusesABadBackup()
     QCOMPARE(QDir(current.folder()).entryList(QDir::Files | QDir::Hidden), QStringList{"Shelvio.mdb"});
 }
 
+// SQLite would play a journal left beside the file back into whatever file
+// then has the catalogue's name. A program part-way through a change is
+// waited out and then refused; a journal never begun (its writer killed
+// before it wrote the journal's header) is harmless and does not stop a
+// restore.
 void TestCatalogueFiles::replacementWaitsForAnUnfinishedChange()
 {
     TestCatalogue current;
     TestCatalogue backup;
     backup.addBook(QStringLiteral("Restored"));
     const QByteArray before = current.bytes();
+    {
+        QSqlDatabase writer = testing::openOrStop(current.path());
+        {
+            QSqlQuery change(writer);
+            QVERIFY(change.exec(QStringLiteral("BEGIN EXCLUSIVE")));
+            CatalogueReplacement replacement(backup.path(), current.path());
+            VERIFY_OK(replacement.prepare());
+            const Status committed = replacement.commit();
+            QVERIFY(!committed);
+            QVERIFY2(committed.error().text().contains(current.path()) &&
+                         committed.error().text().contains(QStringLiteral("another program")),
+                     qPrintable(committed.error().text()));
+            QVERIFY(change.exec(QStringLiteral("ROLLBACK")));
+        }
+        closeConnection(writer);
+    }
+    QCOMPARE(current.bytes(), before);
+
+    testing::writeFile(current.path() + QStringLiteral("-journal"), QByteArray(512, '\0'));
     CatalogueReplacement replacement(backup.path(), current.path());
     VERIFY_OK(replacement.prepare());
-    // SQLite would play a journal left beside the file back into whatever
-    // file then has the catalogue's name.
-    testing::writeFile(current.path() + QStringLiteral("-journal"), QByteArray(512, '\0'));
-    const Status committed = replacement.commit();
-    QVERIFY(!committed);
-    QVERIFY2(committed.error().text().contains(current.path()), qPrintable(committed.error().text()));
-    QCOMPARE(current.bytes(), before);
+    VERIFY_OK(replacement.commit());
+    QCOMPARE(current.bytes(), backup.bytes());
 }
 
 // clang-format off
