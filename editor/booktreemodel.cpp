@@ -346,6 +346,21 @@ QStringList BookTreeModel::childKeys(const QString& key) const
     return node < 0 ? QStringList() : keysOf(siblingsOf(node));
 }
 
+void BookTreeModel::forEachNode(const std::function<void(const QString&, int, int)>& visitor) const
+{
+    visit(m_roots, 0, visitor);
+}
+
+void BookTreeModel::visit(const std::vector<qint32>& nodes, int depth,
+                          const std::function<void(const QString&, int, int)>& visitor) const
+{
+    for (qint32 node : nodes) {
+        const std::vector<qint32>& children = siblingsOf(node);
+        visitor(keyOf(m_nodes[size_t(node)]), depth, int(children.size()));
+        visit(children, depth + 1, visitor);
+    }
+}
+
 const BookTreeModel::Node* BookTreeModel::nodeAt(const QModelIndex& index) const
 {
     if (!index.isValid() || index.model() != this || index.internalId() >= m_nodes.size())

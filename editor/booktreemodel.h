@@ -7,6 +7,7 @@
 #include <QHash>
 #include <QString>
 
+#include <functional>
 #include <vector>
 
 namespace shelvio {
@@ -68,6 +69,9 @@ public:
     // Keys of the root nodes, or of a node's children, in their order.
     QStringList rootKeys() const;
     QStringList childKeys(const QString& key) const;
+    // Visits every node in the order the tree shows them, each parent before
+    // its children; depth is 0 for a root node.
+    void forEachNode(const std::function<void(const QString& key, int depth, int childCount)>& visit) const;
 
     QModelIndex index(int row, int column, const QModelIndex& parent = {}) const override;
     QModelIndex parent(const QModelIndex& child) const override;
@@ -101,6 +105,8 @@ private:
     QModelIndex indexOfNode(qint32 node) const;
     const Node* nodeAt(const QModelIndex& index) const;
     QStringList keysOf(const std::vector<qint32>& nodes) const;
+    void visit(const std::vector<qint32>& nodes, int depth,
+               const std::function<void(const QString&, int, int)>& visitor) const;
 
     std::vector<Node> m_nodes; // removed nodes stay as dead slots until the next build
     std::vector<qint32> m_roots;

@@ -23,6 +23,9 @@ class QRadioButton;
 namespace shelvio {
 
 class BackupRestoreWindows;
+class BookFinder;
+class BookTreeModel;
+class FindPanel;
 
 // The editor's main window: the book tree at the left, the edit area for one
 // book with its categories at the right, and the File menu.
@@ -109,6 +112,16 @@ private:
     void onDateChanged(const QString& text);
     void markChanged();
 
+    // Finding books
+    void setUpFind();
+    void openFind();
+    void closeFind();
+    void findAsTyped(const QString& text);
+    void showFindResults(const Status& found);
+    void findAfterChange();
+    void openFoundBook(qint64 bookId);
+    void findNext(bool forward);
+    void selectNode(const QString& key);
     // Bringing books in and taking them out
     void exportBooks();
     void importBooks();
@@ -139,6 +152,10 @@ private:
     std::optional<qint64> m_loadedBookId;
     QRadioButton* m_unbuiltOrdering = nullptr; // switched on without a click, not built yet
 
+    // Edit > Find; the panel goes before the finder whose catalogue search it
+    // reads through.
+    std::unique_ptr<BookFinder> m_finder;
+    std::unique_ptr<FindPanel> m_findPanel;
     ExchangeDialogBoxes m_exchangeDialogBoxes;
     ExchangeDialogs* m_exchangeDialogs = &m_exchangeDialogBoxes;
 

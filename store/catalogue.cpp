@@ -7,6 +7,7 @@
 #include "nameforms.h"
 #include "numbers.h"
 #include "schema.h"
+#include "searchindex.h"
 #include "statement.h"
 #include "statements.h"
 #include "treelistings.h"
@@ -27,17 +28,6 @@ bool canWriteFileAndFolder(const QString& path)
     const QFileInfo file(path);
     const QFileInfo folder(file.absolutePath());
     return file.isWritable() && folder.isWritable();
-}
-
-// The first column of every row, as text.
-Result<QStringList> names(Statement& query, const QVariantList& values = {})
-{
-    QStringList result;
-    const Status read =
-        query.forEachRow(values, [&](const Statement& row) { result << row.value(0).toString(); });
-    if (!read)
-        return read.error();
-    return result;
 }
 
 } // namespace
@@ -129,7 +119,10 @@ Catalogue::OpenStatus Catalogue::open(const QString& path, Access access)
         m_connection = std::make_unique<Connection>(*db);
     else
         return refuse(OpenStatus::Failed, db.error().text());
-    return m_readOnly ? OpenStatus::ReadOnly : OpenStatus::Opened;
+    if (m_readOnly)
+        return OpenStatus::ReadOnly;
+    (void)searchindex::ensure(m_connection->db);
+    return OpenStatus::Opened;
 }
 
 Catalogue::OpenStatus Catalogue::createNew(const QString& path)
@@ -147,6 +140,7 @@ Catalogue::OpenStatus Catalogue::createNew(const QString& path)
         QFile::remove(path); // only what this call itself made
         return refuse(OpenStatus::Failed, created.error().text());
     }
+    (void)searchindex::ensure(m_connection->db);
     return OpenStatus::Created;
 }
 
@@ -240,7 +234,7 @@ Result<BookListing> Catalogue::booksByCategory()
 Result<QStringList> Catalogue::categoryNames()
 {
     Statement query(db(), sql::categoryNames);
-    return names(query);
+    return query.firstColumn<QString>();
 }
 
 Result<Book> Catalogue::loadBook(qint64 id)
@@ -255,7 +249,7 @@ Result<Book> Catalogue::loadBook(qint64 id)
         return Error::notFound(u"The book is no longer in the catalogue."_s);
     Book book = bookFromRow(query);
     Statement categories(db(), sql::categoryNamesOfBook);
-    Result<QStringList> categoryNames = names(categories, {id});
+    Result<QStringList> categoryNames = categories.firstColumn<QString>({id});
     if (!categoryNames)
         return categoryNames.error();
     book.categories = *categoryNames;

@@ -55,6 +55,9 @@ public:
 
     // Opens the file, creating it with the full schema when it is missing.
     // Access::ReadOnly opens it for browsing even where it could be written.
+    // A writable catalogue whose search index is missing or behind has it
+    // built here (see CatalogueSearch); should that fail, the catalogue
+    // still opens and the search tries again.
     OpenStatus open(const QString& path, Access access = Access::ReadWrite);
     // Why the last open() gave NotACatalogue or Failed, in words for the user.
     QString openProblem() const;
@@ -115,6 +118,7 @@ public:
     Status copyFileTo(const QString& target);
 
 private:
+    friend class CatalogueSearch; // searches over the same connection
     struct Connection;
     const QSqlDatabase& db() const;
     OpenStatus refuse(OpenStatus status, const QString& problem);

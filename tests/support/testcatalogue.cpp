@@ -10,6 +10,8 @@
 #include <QSqlRecord>
 #include <QTest>
 
+#include <sqlite3.h>
+
 namespace testing {
 
 TestCatalogue::TestCatalogue()
@@ -149,6 +151,23 @@ QList<QVariantList> queryFile(const QString& path, const QString& sql, const QVa
     }
     shelvio::closeConnection(db);
     return result;
+}
+
+QString runAsPlainSqliteTool(const QString& path, const QString& sql)
+{
+    sqlite3* db = nullptr;
+    QString problem;
+    if (sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
+        problem = QString::fromUtf8(sqlite3_errmsg(db));
+    } else {
+        sqlite3_busy_timeout(db, 5000);
+        char* error = nullptr;
+        if (sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, &error) != SQLITE_OK)
+            problem = QString::fromUtf8(error ? error : sqlite3_errmsg(db));
+        sqlite3_free(error);
+    }
+    sqlite3_close(db);
+    return problem;
 }
 
 QString fixturesFolder()

@@ -81,6 +81,11 @@ QSqlDatabase openOrStop(const QString& path);
 // Runs a statement on a file through a connection of its own.
 QList<QVariantList> queryFile(const QString& path, const QString& sql, const QVariantList& values = {});
 
+// Runs SQL (one or more statements) on a file as a plain SQLite tool does:
+// through SQLite alone, without the functions the programs add to their
+// connections. Gives SQLite's words on failure, empty text on success.
+QString runAsPlainSqliteTool(const QString& path, const QString& sql);
+
 QString fixturesFolder();
 
 // Copies a file of the fixtures folder (path relative to it) to toPath, as an
