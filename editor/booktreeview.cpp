@@ -28,6 +28,11 @@ void BookTreeView::keyPressEvent(QKeyEvent* event)
         emit nodeDoubleClicked(key);
         return;
     }
+    // By the character, whichever key gives it on the keyboard at hand.
+    if (event->text() == QLatin1String("/")) {
+        emit findRequested();
+        return;
+    }
     QTreeView::keyPressEvent(event);
 }
 

@@ -8,7 +8,8 @@ namespace shelvio {
 
 // The book tree control: a tree view over a BookTreeModel. A double-click on
 // a node reports the node's key; the view itself expands or collapses it.
-// Enter on the current node counts as a double-click, for the keyboard.
+// Enter on the current node counts as a double-click, for the keyboard;
+// "/" asks for the find bar.
 class BookTreeView : public QTreeView {
     Q_OBJECT
 public:
@@ -19,6 +20,7 @@ public:
 
 signals:
     void nodeDoubleClicked(const QString& key);
+    void findRequested();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;

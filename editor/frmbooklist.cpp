@@ -1,9 +1,11 @@
 #include "frmbooklist.h"
 
 #include "backuprestorewindows.h"
+#include "bookfinder.h"
 #include "booktreeview.h"
 #include "cataloguefiles.h"
 #include "categorylist.h"
+#include "findpanel.h"
 #include "legacystartup.h"
 #include "programsetup.h"
 #include "scaling.h"
@@ -49,6 +51,7 @@ frmBookList::frmBookList(const CatalogueLocation& catalogue, const QString& prog
     ui->setupUi(this);
     setUpControls();
     connectHandlers();
+    setUpFind();
 }
 
 frmBookList::~frmBookList() = default;
@@ -145,12 +148,14 @@ void frmBookList::connectOrdering(QRadioButton* option, void (frmBookList::*buil
             if (m_unbuiltOrdering == option) {
                 m_unbuiltOrdering = nullptr;
                 (this->*build)();
+                findAfterChange();
             }
         });
     });
     connect(option, &QRadioButton::clicked, this, [this, build] {
         m_unbuiltOrdering = nullptr;
         (this->*build)();
+        findAfterChange();
     });
 }
 

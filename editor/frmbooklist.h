@@ -1,5 +1,6 @@
 #pragma once
 
+#include "booktreemodel.h"
 #include "catalogue.h"
 #include "cataloguelocation.h"
 #include "exchangedialogs.h"
@@ -8,6 +9,7 @@
 #include <QMainWindow>
 
 #include <array>
+#include <functional>
 #include <memory>
 
 namespace Ui {
@@ -21,7 +23,9 @@ class QRadioButton;
 namespace shelvio {
 
 class BackupRestoreWindows;
+class BookFinder;
 class BookTreeModel;
+class FindPanel;
 
 // The editor's main window: the book tree at the left, the edit area for one
 // book with its categories at the right, and the File menu.
@@ -84,6 +88,8 @@ private:
     void BuildTreeByTitle();
     void BuildTreeByAuthor();
     void BuildTreeByCategory();
+    void showListing(Result<BookListing> (Catalogue::*read)(), BookTreeModel::BookKeys keys,
+                     const std::function<std::pair<QString, QString>(const BookListing::Run&)>& group);
     void showCount(qint64 count, bool signedForm);
     void refreshCountAfterChange();
     void updateTreeAfterSave(const Book& saved, bool isNew);
@@ -106,6 +112,16 @@ private:
     void onDateChanged(const QString& text);
     void markChanged();
 
+    // Finding books
+    void setUpFind();
+    void openFind();
+    void closeFind();
+    void findAsTyped(const QString& text);
+    void showFindResults(const Status& found);
+    void findAfterChange();
+    void openFoundBook(qint64 bookId);
+    void findNext(bool forward);
+    void selectNode(const QString& key);
     // Bringing books in and taking them out
     void exportBooks();
     void importBooks();
@@ -136,6 +152,10 @@ private:
     std::optional<qint64> m_loadedBookId;
     QRadioButton* m_unbuiltOrdering = nullptr; // switched on without a click, not built yet
 
+    // Edit > Find; the panel goes before the finder whose catalogue search it
+    // reads through.
+    std::unique_ptr<BookFinder> m_finder;
+    std::unique_ptr<FindPanel> m_findPanel;
     ExchangeDialogBoxes m_exchangeDialogBoxes;
     ExchangeDialogs* m_exchangeDialogs = &m_exchangeDialogBoxes;
 

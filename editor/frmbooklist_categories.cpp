@@ -2,6 +2,7 @@
 // adding a category and deleting one.
 #include "frmbooklist.h"
 
+#include "bookfinder.h"
 #include "categorylist.h"
 #include "nameforms.h"
 #include "ui_frmbooklist.h"
@@ -111,6 +112,8 @@ void frmBookList::deleteCategory()
         return;
     }
     removeCategoryEntry(ui->lstCategories, item);
+    m_finder->catalogueChanged();
+    findAfterChange();
 }
 
 } // namespace shelvio

@@ -2,6 +2,7 @@
 // unsaved changes, and the Save, Delete This Record and Clear Screen actions.
 #include "frmbooklist.h"
 
+#include "bookfinder.h"
 #include "booktreeview.h"
 #include "categorylist.h"
 #include "nameforms.h"
@@ -176,9 +177,11 @@ bool frmBookList::Save()
         return false;
     }
     ui->txtBookID->setText(QString::number(*saved->id));
+    m_finder->catalogueChanged();
     updateTreeAfterSave(*saved, !book->id || *book->id != *saved->id);
     ClearBookFields();
     refreshCountAfterChange();
+    findAfterChange();
     return true;
 }
 
@@ -249,10 +252,12 @@ void frmBookList::deleteRecord()
             reportFailure(u"The book could not be deleted. Nothing has been changed."_s, deleted.error());
             return;
         }
+        m_finder->catalogueChanged();
         updateTreeAfterDelete(bookId);
     }
     refreshCountAfterChange();
     ClearBookFields();
+    findAfterChange();
 }
 
 void frmBookList::clearScreen()

@@ -2,6 +2,7 @@
 #include "frmbooklist.h"
 
 #include "bookcsv.h"
+#include "bookfinder.h"
 #include "ui_frmbooklist.h"
 #include "windowlook.h"
 
@@ -106,8 +107,10 @@ void frmBookList::addImportedBooks(const exchange::ImportPlan& plan, bool withBo
         m_prompter.inform(u"The import was cancelled. Nothing has been changed."_s, importTitle);
         return;
     }
+    m_finder->catalogueChanged();
     ClearBookFields();
     RebuildTree();
+    findAfterChange();
     m_prompter.inform(
         u"%1 imported; %2 created."_s.arg(
             outcome->booksAdded == 1 ? u"1 book was"_s : u"%1 books were"_s.arg(outcome->booksAdded),

@@ -5,6 +5,7 @@
 #include "booktreeview.h"
 #include "nameforms.h"
 #include "ui_frmbooklist.h"
+#include "windowlook.h"
 
 using namespace Qt::StringLiterals;
 
@@ -22,67 +23,57 @@ void frmBookList::RebuildTree()
 
 void frmBookList::BuildTreeByTitle()
 {
-    BookTreeModel& tree = ui->TreeView1->nodes();
-    qint64 count = 0;
-    ui->TreeView1->setRootIsDecorated(false); // no node has children here
-    tree.beginBuild(m_catalogue.bookCount().value_or(0));
-    const Status read = m_catalogue.forEachBookByTitle([&](qint64 id, const QString& sortTitle) {
-        tree.addRoot(titleNodeKey(id), sortTitle);
-        ++count;
-    });
-    tree.endBuild();
-    showCount(count, false);
-    if (!read)
-        reportFailure(u"The books could not all be read."_s, read.error());
+    BusyCursor busy;
+    ui->TreeView1->setRootIsDecorated(false);                                     // no node has children here
+    showListing(&Catalogue::booksByTitle, BookTreeModel::BookKeys::ByNumber, {}); // no runs
 }
 
 void frmBookList::BuildTreeByAuthor()
 {
-    BookTreeModel& tree = ui->TreeView1->nodes();
-    qint64 count = 0;
+    BusyCursor busy;
     ui->TreeView1->setRootIsDecorated(true);
-    tree.beginBuild(m_catalogue.bookCount().value_or(0));
-    // Rows come by author: the name and key of the row before serve again.
-    QString lastAuthor, lastFirstName, name, key;
-    const Status read = m_catalogue.forEachBookByAuthor(
-        [&](qint64 id, const QString& sortTitle, const QString& author, const QString& firstName) {
-            if (count == 0 || author != lastAuthor || firstName != lastFirstName) {
-                lastAuthor = author;
-                lastFirstName = firstName;
-                name = authorName(author, firstName);
-                key = authorNodeKey(name);
-            }
-            tree.addToGroup(key, name, titleNodeKey(id), sortTitle);
-            ++count;
-        });
-    tree.endBuild();
-    showCount(count, false);
-    if (!read)
-        reportFailure(u"The books could not all be read."_s, read.error());
+    showListing(&Catalogue::booksByAuthor, BookTreeModel::BookKeys::ByNumber,
+                [](const BookListing::Run& run) {
+                    const QString name = authorName(run.name, run.firstName);
+                    return std::pair(authorNodeKey(name), name);
+                });
 }
 
 void frmBookList::BuildTreeByCategory()
 {
-    BookTreeModel& tree = ui->TreeView1->nodes();
-    qint64 row = 0;
-    QString lastCategory, key; // rows come by category: its key serves again
+    BusyCursor busy;
     ui->TreeView1->setRootIsDecorated(true);
-    tree.beginBuild();
-    const Status read =
-        m_catalogue.forEachBookByCategory([&](qint64 id, const QString& sortTitle, const QString& category) {
-            if (row == 0 || category != lastCategory) {
-                lastCategory = category;
-                key = categoryNodeKey(category);
-            }
-            tree.addToGroup(key, category, categoryBookNodeKey(row, id), sortTitle);
-            ++row;
-        });
-    tree.endBuild();
     // The label counts every book, with or without a category.
-    const Result<qint64> count = m_catalogue.bookCount();
-    showCount(count.value_or(0), false);
-    if (!read || !count)
-        reportFailure(u"The books could not all be read."_s, read ? count.error() : read.error());
+    showListing(&Catalogue::booksByCategory, BookTreeModel::BookKeys::ByRowAndNumber,
+                [](const BookListing::Run& run) { return std::pair(categoryNodeKey(run.name), run.name); });
+}
+
+// Reads the listing and puts it into the tree, each run of rows under the
+// group node its key and text name (authors, categories; rows that form a
+// key already met join its node), and shows the count of books. The old
+// tree goes first: a million nodes need not be held twice.
+void frmBookList::showListing(
+    Result<BookListing> (Catalogue::*read)(), BookTreeModel::BookKeys keys,
+    const std::function<std::pair<QString, QString>(const BookListing::Run&)>& group)
+{
+    BookTreeModel& tree = ui->TreeView1->nodes();
+    tree.beginBuild();
+    Result<BookListing> listing = (m_catalogue.*read)();
+    if (!listing) {
+        tree.endBuild();
+        showCount(0, false);
+        reportFailure(u"The books could not all be read."_s, listing.error());
+        return;
+    }
+    std::vector<BookTreeModel::Group> groups;
+    groups.reserve(listing->runs.size());
+    for (const BookListing::Run& run : listing->runs) {
+        auto [key, text] = group(run);
+        groups.push_back({run.firstRow, std::move(key), std::move(text)});
+    }
+    const qint64 count = listing->bookCount();
+    tree.endBuild(*std::move(listing), keys, groups);
+    showCount(count, false);
 }
 
 void frmBookList::showCount(qint64 count, bool signedForm)

@@ -8,8 +8,10 @@
 #include "nameforms.h"
 #include "numbers.h"
 #include "schema.h"
+#include "searchindex.h"
 #include "statement.h"
 #include "statements.h"
+#include "treelistings.h"
 
 #include <QDir>
 #include <QFile>
@@ -37,17 +39,6 @@ Status storableText(const Book& book)
                                  u"surrogate pair). Please type it again."_s.arg(text->left(40)));
     }
     return {};
-}
-
-// The first column of every row, as text.
-Result<QStringList> names(Statement& query, const QVariantList& values = {})
-{
-    QStringList result;
-    const Status read =
-        query.forEachRow(values, [&](const Statement& row) { result << row.value(0).toString(); });
-    if (!read)
-        return read.error();
-    return result;
 }
 
 } // namespace
@@ -81,6 +72,7 @@ Catalogue::~Catalogue() = default;
 void Catalogue::close()
 {
     m_connection.reset();
+    m_knownCount.reset();
 }
 
 bool Catalogue::isOpen() const
@@ -139,7 +131,10 @@ Catalogue::OpenStatus Catalogue::open(const QString& path, Access access)
         m_connection = std::make_unique<Connection>(*db);
     else
         return refuse(OpenStatus::Failed, db.error().text());
-    return m_readOnly ? OpenStatus::ReadOnly : OpenStatus::Opened;
+    if (m_readOnly)
+        return OpenStatus::ReadOnly;
+    (void)searchindex::ensure(m_connection->db);
+    return OpenStatus::Opened;
 }
 
 Catalogue::OpenStatus Catalogue::createNew(const QString& path)
@@ -157,6 +152,7 @@ Catalogue::OpenStatus Catalogue::createNew(const QString& path)
         QFile::remove(path); // only what this call itself made
         return refuse(OpenStatus::Failed, created.error().text());
     }
+    (void)searchindex::ensure(m_connection->db);
     return OpenStatus::Created;
 }
 
@@ -187,46 +183,70 @@ Status Catalogue::copyFileTo(const QString& target)
     return copyFileAtomically(m_path, target);
 }
 
+Result<qint64> Catalogue::dataVersion()
+{
+    Statement query(db(), sql::dataVersion);
+    const Result<QVariant> version = query.single();
+    if (!version)
+        return version.error();
+    return version->toLongLong();
+}
+
 Result<qint64> Catalogue::bookCount()
 {
     if (!isOpen())
         return Error::failed(u"The catalogue is not open."_s);
+    const Result<qint64> before = dataVersion();
+    if (!before)
+        return before.error();
+    if (m_knownCount && m_knownCount->version == *before)
+        return m_knownCount->books;
     Statement query(db(), sql::countBooks);
     const Result<QVariant> count = query.single();
     if (!count)
         return count.error();
+    // Kept only when no other program wrote in between.
+    if (dataVersion().value_or(-1) == *before)
+        m_knownCount = KnownCount{count->toLongLong(), *before};
     return count->toLongLong();
 }
 
-Status Catalogue::forEachBookByTitle(const std::function<void(qint64, const QString&)>& row)
+void Catalogue::countChanged(qint64 by)
 {
-    Statement query(db(), sql::booksByTitle);
-    return query.forEachRow({},
-                            [&](const Statement& r) { row(r.value(0).toLongLong(), r.value(1).toString()); });
+    if (m_knownCount)
+        m_knownCount->books += by;
 }
 
-Status Catalogue::forEachBookByAuthor(
-    const std::function<void(qint64, const QString&, const QString&, const QString&)>& row)
+// A listing holds every book: its count is the count, if no other program
+// wrote while it was read.
+Result<BookListing> Catalogue::keepingCount(Result<BookListing> (*read)(const QSqlDatabase&))
 {
-    Statement query(db(), sql::booksByAuthor);
-    return query.forEachRow({}, [&](const Statement& r) {
-        row(r.value(0).toLongLong(), r.value(1).toString(), r.value(2).toString(), r.value(3).toString());
-    });
+    const Result<qint64> before = dataVersion();
+    Result<BookListing> listing = read(db());
+    if (listing && before && dataVersion().value_or(-1) == *before)
+        m_knownCount = KnownCount{listing->bookCount(), *before};
+    return listing;
 }
 
-Status
-Catalogue::forEachBookByCategory(const std::function<void(qint64, const QString&, const QString&)>& row)
+Result<BookListing> Catalogue::booksByTitle()
 {
-    Statement query(db(), sql::booksByCategory);
-    return query.forEachRow({}, [&](const Statement& r) {
-        row(r.value(0).toLongLong(), r.value(1).toString(), r.value(2).toString());
-    });
+    return keepingCount(&readBooksByTitle);
+}
+
+Result<BookListing> Catalogue::booksByAuthor()
+{
+    return keepingCount(&readBooksByAuthor);
+}
+
+Result<BookListing> Catalogue::booksByCategory()
+{
+    return keepingCount(&readBooksByCategory);
 }
 
 Result<QStringList> Catalogue::categoryNames()
 {
     Statement query(db(), sql::categoryNames);
-    return names(query);
+    return query.firstColumn<QString>();
 }
 
 Result<Book> Catalogue::loadBook(qint64 id)
@@ -241,7 +261,7 @@ Result<Book> Catalogue::loadBook(qint64 id)
         return Error::notFound(u"The book is no longer in the catalogue."_s);
     Book book = bookFromRow(query);
     Statement categories(db(), sql::categoryNamesOfBook);
-    Result<QStringList> categoryNames = names(categories, {id});
+    Result<QStringList> categoryNames = categories.firstColumn<QString>({id});
     if (!categoryNames)
         return categoryNames.error();
     book.categories = *categoryNames;
@@ -301,6 +321,8 @@ Result<Book> Catalogue::saveBook(const Book& book)
         return linked.error();
     if (Status committed = transaction.commit(); !committed)
         return committed.error();
+    if (!book.id)
+        countChanged(+1);
     return stored;
 }
 
@@ -311,12 +333,17 @@ Status Catalogue::deleteBook(qint64 id)
     WriteTransaction transaction(db());
     if (!transaction.begun())
         return transaction.begun();
-    for (const SqlText statement : {SqlText(sql::deleteLinksOfBook), SqlText(sql::deleteBook)}) {
-        Statement query(db(), statement);
-        if (Status done = query.run({id}); !done)
-            return done;
-    }
-    return transaction.commit();
+    Statement unlink(db(), sql::deleteLinksOfBook);
+    if (Status done = unlink.run({id}); !done)
+        return done;
+    Statement remove(db(), sql::deleteBook);
+    if (Status done = remove.run({id}); !done)
+        return done;
+    const int removed = remove.rowsChanged();
+    if (Status committed = transaction.commit(); !committed)
+        return committed;
+    countChanged(-removed);
+    return {};
 }
 
 Result<bool> Catalogue::categoryNameOnFile(const QString& name)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "book.h"
+#include "booklisting.h"
 #include "result.h"
 
 #include <QString>
@@ -8,6 +9,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class QSqlDatabase;
@@ -53,6 +55,9 @@ public:
 
     // Opens the file, creating it with the full schema when it is missing.
     // Access::ReadOnly opens it for browsing even where it could be written.
+    // A writable catalogue whose search index is missing or behind has it
+    // built here (see CatalogueSearch); should that fail, the catalogue
+    // still opens and the search tries again.
     OpenStatus open(const QString& path, Access access = Access::ReadWrite);
     // Why the last open() gave NotACatalogue or Failed, in words for the user.
     QString openProblem() const;
@@ -63,13 +68,14 @@ public:
     QString path() const;
 
     // Reading. Each query is read once, front to back.
+    // The count is counted again only when another program has changed the
+    // file since it was last taken (SQLite's data_version tells); this
+    // catalogue's own saves and deletes keep it up to date.
     Result<qint64> bookCount();
-    Status forEachBookByTitle(const std::function<void(qint64 id, const QString& sortTitle)>& row);
-    Status
-    forEachBookByAuthor(const std::function<void(qint64 id, const QString& sortTitle, const QString& author,
-                                                 const QString& firstName)>& row);
-    Status forEachBookByCategory(
-        const std::function<void(qint64 id, const QString& sortTitle, const QString& category)>& row);
+    // The tree's orderings (see booklisting.h), each read afresh.
+    Result<BookListing> booksByTitle();
+    Result<BookListing> booksByAuthor();
+    Result<BookListing> booksByCategory();
     Result<QStringList> categoryNames();
     // The book with its categories; NotFound when no such book is on file.
     Result<Book> loadBook(qint64 id);
@@ -112,6 +118,7 @@ public:
     Status copyFileTo(const QString& target);
 
 private:
+    friend class CatalogueSearch; // searches over the same connection
     struct Connection;
     const QSqlDatabase& db() const;
     OpenStatus refuse(OpenStatus status, const QString& problem);
@@ -119,11 +126,20 @@ private:
     Status writable() const;
     Result<qint64> categoryId(const QString& name);
     Status writeCategoryLinks(qint64 bookId, const QStringList& categoryNames);
+    Result<qint64> dataVersion();
+    Result<BookListing> keepingCount(Result<BookListing> (*read)(const QSqlDatabase&));
+    void countChanged(qint64 by);
 
     std::unique_ptr<Connection> m_connection;
     QString m_path;
     QString m_openProblem;
     bool m_readOnly = false;
+    // The number of books, and the file's data_version when it was taken.
+    struct KnownCount {
+        qint64 books;
+        qint64 version;
+    };
+    std::optional<KnownCount> m_knownCount;
 };
 
 } // namespace shelvio

@@ -202,6 +202,7 @@ Result<ImportOutcome> Catalogue::importBooks(const std::vector<Book>& books, con
     outcome.categoriesCreated = categories.created();
     if (Status committed = transaction.commit(); !committed)
         return committed.error();
+    countChanged(outcome.booksAdded);
     return outcome;
 }
 

@@ -85,14 +85,15 @@ QString categoryBookNodeKey(qint64 rowNumber, qint64 bookId)
 
 std::optional<qint64> bookIdFromNodeKey(const QString& key, bool categoryOrdering)
 {
-    QString number;
+    // Read in place: the finder reads the key of every node of the tree.
+    QStringView number(key);
     if (categoryOrdering) {
         const qsizetype tilde = key.indexOf(u'~');
         if (tilde < 0)
             return std::nullopt;
-        number = key.mid(tilde + 1);
+        number = number.sliced(tilde + 1);
     } else {
-        number = key.mid(2);
+        number = number.mid(2);
     }
     bool ok = false;
     const qint64 id = number.trimmed().toLongLong(&ok);

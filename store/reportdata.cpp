@@ -4,6 +4,7 @@
 #include "connection.h"
 #include "fileformat.h"
 #include "nameforms.h"
+#include "reportreading.h"
 #include "schema.h"
 #include "statement.h"
 #include "statements.h"
@@ -161,6 +162,12 @@ Status readCatalogue(const QSqlDatabase& db, const ReportQuery& query, std::vect
 } // namespace
 
 Result<std::vector<Book>> readReportBooks(const ReportQuery& query)
+{
+    return readReportBooks(query, RowOrder::BySql);
+}
+
+// One read of the file; every error names the file.
+Result<std::vector<Book>> readReportBooks(const ReportQuery& query, RowOrder)
 {
     if (query.cataloguePath.isEmpty())
         return Error::failed(u"The report has not been pointed at a catalogue file."_s);

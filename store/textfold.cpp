@@ -54,6 +54,29 @@ QString caseFold(QStringView text)
     return text.toString().normalized(QString::NormalizationForm_C).toCaseFolded();
 }
 
+void appendSortKeyUtf8(std::string_view text, std::string* key)
+{
+    while (!text.empty() && text.front() == ' ')
+        text.remove_prefix(1);
+    while (!text.empty() && text.back() == ' ')
+        text.remove_suffix(1);
+    // The common case, without a round trip through UTF-16: ASCII, lowered
+    // as it is copied.
+    const size_t start = key->size();
+    key->resize(start + text.size());
+    char* out = key->data() + start;
+    for (char c : text) {
+        if (static_cast<unsigned char>(c) >= 0x80) {
+            key->resize(start);
+            const QByteArray folded =
+                sortKey(QString::fromUtf8(text.data(), qsizetype(text.size()))).toUtf8();
+            key->append(folded.constData(), size_t(folded.size()));
+            return;
+        }
+        *out++ = c >= 'A' && c <= 'Z' ? char(c + 32) : c;
+    }
+}
+
 bool lessForDisplay(const QString& a, const QString& b)
 {
     const int byKey = sortKey(a).compare(sortKey(b));

@@ -3,6 +3,9 @@
 #include <QString>
 #include <QStringView>
 
+#include <string>
+#include <string_view>
+
 // How the catalogue compares names and titles, in one place for the database
 // functions, the tree and the category lists.
 namespace shelvio {
@@ -12,6 +15,11 @@ namespace shelvio {
 // Blanks at either end do not count.
 // Equal keys are broken by the exact text or the row's key by the caller.
 QString sortKey(QStringView text);
+
+// The sort key of UTF-8 text, in UTF-8, appended to `key`: what sortKey()
+// gives, in the form SQLite compares text in. Keys compared byte by byte
+// (code point by code point) order their texts.
+void appendSortKeyUtf8(std::string_view text, std::string* key);
 
 // Text for equality without regard to letter case, also for non-ASCII letters
 // ("émile" equals "Émile"); accents still count ("Emile" differs from "Émile").

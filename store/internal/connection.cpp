@@ -30,39 +30,41 @@ bool isAscii(const unsigned char* text, int bytes)
     return true;
 }
 
-template <QString (*Fold)(QStringView), bool TrimBlanks>
-void foldFunction(sqlite3_context* context, int, sqlite3_value** argv)
+void setTextResult(sqlite3_context* context, std::string_view text)
+{
+    sqlite3_result_text(context, text.data(), int(text.size()), SQLITE_TRANSIENT);
+}
+
+void sortKeyFunction(sqlite3_context* context, int, sqlite3_value** argv)
+{
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL) {
+        sqlite3_result_null(context);
+        return;
+    }
+    const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(argv[0]));
+    std::string key;
+    appendSortKeyUtf8(std::string_view(text ? text : "", size_t(sqlite3_value_bytes(argv[0]))), &key);
+    setTextResult(context, key);
+}
+
+void caseFoldFunction(sqlite3_context* context, int, sqlite3_value** argv)
 {
     if (sqlite3_value_type(argv[0]) == SQLITE_NULL) {
         sqlite3_result_null(context);
         return;
     }
     const auto* text = sqlite3_value_text(argv[0]);
-    int bytes = sqlite3_value_bytes(argv[0]);
-    if (text && TrimBlanks) {
-        while (bytes > 0 && text[0] == ' ') {
-            ++text;
-            --bytes;
-        }
-        while (bytes > 0 && text[bytes - 1] == ' ')
-            --bytes;
-    }
+    const int bytes = sqlite3_value_bytes(argv[0]);
     if (text && isAscii(text, bytes)) {
-        // The common case, without a round trip through UTF-16.
-        char* out = static_cast<char*>(sqlite3_malloc(bytes + 1));
-        if (!out) {
-            sqlite3_result_error_nomem(context);
-            return;
-        }
-        for (int i = 0; i < bytes; ++i) {
-            const unsigned char c = text[i];
-            out[i] = char(c >= 'A' && c <= 'Z' ? c + 32 : c);
-        }
-        sqlite3_result_text(context, out, bytes, sqlite3_free);
+        std::string folded(reinterpret_cast<const char*>(text), size_t(bytes));
+        for (char& c : folded)
+            c = c >= 'A' && c <= 'Z' ? char(c + 32) : c;
+        setTextResult(context, folded);
         return;
     }
-    const QByteArray folded = Fold(QString::fromUtf8(reinterpret_cast<const char*>(text), bytes)).toUtf8();
-    sqlite3_result_text(context, folded.constData(), int(folded.size()), SQLITE_TRANSIENT);
+    const QByteArray folded =
+        caseFold(QString::fromUtf8(reinterpret_cast<const char*>(text), bytes)).toUtf8();
+    setTextResult(context, std::string_view(folded.constData(), size_t(folded.size())));
 }
 
 // Waits out another program's lock in short steps. SQLite's own wait sleeps
@@ -84,15 +86,14 @@ int waitInShortSteps(void*, int tries)
 
 Status registerFunctions(QSqlDatabase& db)
 {
-    const QVariant handle = db.driver()->handle();
-    sqlite3* sqlite = handle.isValid() ? *static_cast<sqlite3* const*>(handle.constData()) : nullptr;
+    sqlite3* sqlite = sqliteHandle(db);
     if (!sqlite)
         return Error::failed(u"The database driver gave no SQLite handle."_s);
     const int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC;
-    if (sqlite3_create_function_v2(sqlite, sortKeyFunction, 1, flags, nullptr, &foldFunction<sortKey, true>,
-                                   nullptr, nullptr, nullptr) != SQLITE_OK ||
-        sqlite3_create_function_v2(sqlite, caseFoldFunction, 1, flags, nullptr,
-                                   &foldFunction<caseFold, false>, nullptr, nullptr, nullptr) != SQLITE_OK)
+    if (sqlite3_create_function_v2(sqlite, sortKeyFunctionName, 1, flags, nullptr, &sortKeyFunction, nullptr,
+                                   nullptr, nullptr) != SQLITE_OK ||
+        sqlite3_create_function_v2(sqlite, caseFoldFunctionName, 1, flags, nullptr, &caseFoldFunction,
+                                   nullptr, nullptr, nullptr) != SQLITE_OK)
         return Error::failed(QString::fromUtf8(sqlite3_errmsg(sqlite)));
     sqlite3_busy_handler(sqlite, &waitInShortSteps, nullptr);
     return {};
@@ -108,6 +109,12 @@ Status applySettings(QSqlDatabase& db, Access access)
 }
 
 } // namespace
+
+sqlite3* sqliteHandle(const QSqlDatabase& db)
+{
+    const QVariant handle = db.isValid() ? db.driver()->handle() : QVariant();
+    return handle.isValid() ? *static_cast<sqlite3* const*>(handle.constData()) : nullptr;
+}
 
 Result<QSqlDatabase> openConnection(const QString& path, Access access)
 {

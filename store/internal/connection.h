@@ -6,6 +6,8 @@
 #include <QSqlDatabase>
 #include <QString>
 
+struct sqlite3;
+
 // Opening an SQLite connection to a catalogue file the same way in both
 // programs: journal and sync settings that keep the file whole on disk after
 // every commit, a wait on a short lock instead of a failure, and the text
@@ -21,8 +23,12 @@ Result<QSqlDatabase> openConnection(const QString& path, Access access);
 // Closes the connection and forgets its name; the handle passed in is reset.
 void closeConnection(QSqlDatabase& db);
 
+// SQLite's own handle of the connection, for reading many rows without a
+// QVariant for every value; nullptr when there is none.
+sqlite3* sqliteHandle(const QSqlDatabase& db);
+
 // Names of the SQL functions every connection has (see textfold.h).
-inline constexpr char sortKeyFunction[] = "shelvio_sortkey";
-inline constexpr char caseFoldFunction[] = "shelvio_casefold";
+inline constexpr char sortKeyFunctionName[] = "shelvio_sortkey";
+inline constexpr char caseFoldFunctionName[] = "shelvio_casefold";
 
 } // namespace shelvio

@@ -31,7 +31,7 @@ const QList<TableLayout>& catalogueTables()
          sql::legacy::insertBookRow,
          sql::legacy::bookRowByKey,
          sql::countBooks,
-         {sql::legacy::highestBookId, sql::legacy::highestLinkedBookId}},
+         {sql::highestBookId, sql::legacy::highestLinkedBookId}},
         {u"Category"_s,
          schema::categoryColumns(),
          u"CategoryID"_s,

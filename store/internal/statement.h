@@ -48,6 +48,16 @@ public:
     Result<bool> next();
     // Runs the statement and calls `row` on each row it gives, in order.
     Status forEachRow(const QVariantList& values, const std::function<void(const Statement&)>& row);
+    // The first column of every row, in order.
+    template <class T> Result<QList<T>> firstColumn(const QVariantList& values = {})
+    {
+        QList<T> column;
+        const Status read =
+            forEachRow(values, [&](const Statement& row) { column << row.value(0).template value<T>(); });
+        if (!read)
+            return read.error();
+        return column;
+    }
     // The first column of the first row; NotFound when there is no row.
     Result<QVariant> single(const QVariantList& values = {});
 

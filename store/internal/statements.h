@@ -1,5 +1,7 @@
 #pragma once
 
+#include "statement.h"
+
 // Every SQL statement the editor sends, with "?" for each value. Values are
 // always bound, never pasted into the text. Text is ordered with
 // shelvio_sortkey() (case and accents set aside) and ties are broken by the
@@ -9,7 +11,7 @@
 #define SHELVIO_LAST_NAME "trim(ifnull(Author, ''))"
 #define SHELVIO_FIRST_NAME "trim(ifnull(GA1, ''))"
 // Every column of Books in its order, as the older format's files hold them.
-#define SHELVIO_BOOK_COLUMNS                                                                                 \
+#define SHELVIO_ALL_BOOK_COLUMNS                                                                                 \
     "BookID, Title, Author, YearPublished, Rating, DateRead, Comments, Cost, Category, WantToBuy, OwnBook, " \
     "Pages, ReadBook, GA1, GA2, GA3, GA4, GA5, GA6, GA7, GA8, GA9, GA10, GA11, GA12, GA13, GA14, GA15, "     \
     "GN1, GN2, GN3, GN4, GN5, GN6, GB1, GB2, GB3, GB4, GB5, GB6"
@@ -17,6 +19,14 @@
 namespace shelvio::sql {
 
 inline constexpr char countBooks[] = "SELECT count(*) FROM Books";
+// Changes whenever another connection commits a change to the file (and
+// only then): what the catalogue knows of it stays right until it changes.
+inline constexpr char dataVersion[] = "PRAGMA data_version";
+
+// The tree orderings as SQLite gives them, ordered by the shelvio_sortkey
+// function: the reference that the orderings made in the program are held
+// against.
+namespace reference {
 
 inline constexpr char booksByTitle[] = "SELECT BookID, GA2 FROM Books ORDER BY shelvio_sortkey(GA2), BookID";
 
@@ -34,10 +44,25 @@ inline constexpr char booksByCategory[] =
     "JOIN Category c ON c.CategoryID = l.CategoryKey "
     "ORDER BY shelvio_sortkey(c.CategoryName), c.CategoryID, shelvio_sortkey(b.GA2), b.BookID";
 
+} // namespace reference
+
+// What the tree's orderings read, each table front to back; the program puts
+// the rows in order (treelistings.h). BookID is the table's row key, so
+// SQLite reads the books in that order without sorting them.
+inline constexpr char booksByNumber[] = "SELECT BookID, GA2 FROM Books ORDER BY BookID";
+inline constexpr char booksWithAuthorsByNumber[] =
+    "SELECT BookID, GA2, Author, GA1 FROM Books ORDER BY BookID";
+inline constexpr char categoriesWithNames[] =
+    "SELECT CategoryID, CategoryName FROM Category ORDER BY CategoryID";
+// Room for the rows of the reads above is made from this, before they start.
+inline constexpr char highestBookId[] = "SELECT max(BookID) FROM Books";
+inline constexpr char allLinks[] = "SELECT BookID, CategoryKey FROM BookCategoryLink";
+
 // The columns of bookFromRow (bookrows.h), in its order.
-inline constexpr char bookById[] =
-    "SELECT BookID, Title, GA2, Author, GA1, YearPublished, Pages, Cost, DateRead, Comments, Rating, "
-    "WantToBuy, OwnBook, ReadBook, GB1 FROM Books WHERE BookID = ?";
+#define SHELVIO_BOOK_COLUMNS                                                                                 \
+    "BookID, Title, GA2, Author, GA1, YearPublished, Pages, Cost, DateRead, Comments, Rating, WantToBuy, "   \
+    "OwnBook, ReadBook, GB1"
+inline constexpr char bookById[] = "SELECT " SHELVIO_BOOK_COLUMNS " FROM Books WHERE BookID = ?";
 
 inline constexpr char insertBook[] =
     "INSERT INTO Books (Title, Author, YearPublished, Rating, DateRead, Comments, Cost, WantToBuy, "
@@ -188,6 +213,127 @@ inline constexpr char categoriesOfBooks[] =
 
 } // namespace report
 
+// The benchmark's probe of what SQLite alone takes (benchprobe.h): the
+// tree's rows read in order over indexes made for the purpose, and a bare save.
+namespace probe {
+
+inline constexpr SqlText createIndexes[] = {
+    "CREATE INDEX IF NOT EXISTS Probe_Title ON Books (GA2)",
+    "CREATE INDEX IF NOT EXISTS Probe_Author ON Books (Author, GA1, GA2)",
+    "CREATE INDEX IF NOT EXISTS Probe_CategoryName ON Category (CategoryName)",
+};
+inline constexpr SqlText dropIndexes[] = {
+    "DROP INDEX IF EXISTS Probe_Title",
+    "DROP INDEX IF EXISTS Probe_Author",
+    "DROP INDEX IF EXISTS Probe_CategoryName",
+};
+inline constexpr char titlesInOrder[] = "SELECT BookID, GA2 FROM Books ORDER BY GA2";
+inline constexpr char authorsInOrder[] =
+    "SELECT BookID, GA2, Author, GA1 FROM Books ORDER BY Author, GA1, GA2";
+inline constexpr char categoriesInOrder[] =
+    "SELECT b.BookID, b.GA2, c.CategoryName FROM BookCategoryLink l "
+    "JOIN Books b ON b.BookID = l.BookID JOIN Category c ON c.CategoryID = l.CategoryKey "
+    "ORDER BY c.CategoryName, b.GA2";
+inline constexpr char updateTitle[] = "UPDATE Books SET Title = ?, GA2 = ? WHERE BookID = ?";
+
+} // namespace probe
+// Finding books by their words. The index is SQLite's full-text index
+// (FTS5) over the text columns of Books; it keeps no copy of the text but
+// reads it from Books, and triggers of plain SQL keep it current, so that
+// every SQLite tool that writes Books keeps it current too (none of the
+// program's own functions is needed). The tokenizer sets letter case and
+// Latin accents aside. BookSearchState records the form of the index and how
+// many books it holds: a count that differs from Books shows rows changed
+// behind the triggers' back (INSERT OR REPLACE deletes without firing them),
+// and the index is then built again.
+namespace search {
+
+#define SHELVIO_SEARCH_COLUMNS "Title, Author, GA1, Comments"
+#define SHELVIO_SEARCH_TOKENIZER "tokenize = 'unicode61 remove_diacritics 2'"
+#define SHELVIO_SEARCH_ADD_NEW                                                                               \
+    "INSERT INTO BookSearch (rowid, " SHELVIO_SEARCH_COLUMNS ") "                                            \
+    "VALUES (new.BookID, new.Title, new.Author, new.GA1, new.Comments); "
+#define SHELVIO_SEARCH_REMOVE_OLD                                                                            \
+    "INSERT INTO BookSearch (BookSearch, rowid, " SHELVIO_SEARCH_COLUMNS ") "                                \
+    "VALUES ('delete', old.BookID, old.Title, old.Author, old.GA1, old.Comments); "
+
+// Raised whenever the index or its triggers change form.
+inline constexpr int indexVersion = 1;
+
+inline constexpr char createIndex[] =
+    "CREATE VIRTUAL TABLE BookSearch USING fts5(" SHELVIO_SEARCH_COLUMNS
+    ", content = 'Books', content_rowid = 'BookID', " SHELVIO_SEARCH_TOKENIZER ")";
+inline constexpr char createState[] =
+    "CREATE TABLE BookSearchState (Version INTEGER NOT NULL, IndexedBooks INTEGER NOT NULL)";
+inline constexpr char createInsertTrigger[] =
+    "CREATE TRIGGER BookSearch_Insert AFTER INSERT ON Books BEGIN " SHELVIO_SEARCH_ADD_NEW
+    "UPDATE BookSearchState SET IndexedBooks = IndexedBooks + 1; END";
+inline constexpr char createDeleteTrigger[] =
+    "CREATE TRIGGER BookSearch_Delete AFTER DELETE ON Books BEGIN " SHELVIO_SEARCH_REMOVE_OLD
+    "UPDATE BookSearchState SET IndexedBooks = IndexedBooks - 1; END";
+inline constexpr char createUpdateTrigger[] =
+    "CREATE TRIGGER BookSearch_Update AFTER UPDATE OF BookID, Title, Author, GA1, Comments ON Books "
+    "BEGIN " SHELVIO_SEARCH_REMOVE_OLD SHELVIO_SEARCH_ADD_NEW "END";
+// Lets a word found in a category name reach its books without reading
+// every link row.
+inline constexpr char createCategoryBooksIndex[] =
+    "CREATE INDEX BookSearch_CategoryBooks ON BookCategoryLink (CategoryKey, BookID)";
+inline constexpr char fillIndex[] = "INSERT INTO BookSearch (BookSearch) VALUES ('rebuild')";
+inline constexpr char fillState[] =
+    "INSERT INTO BookSearchState (Version, IndexedBooks) SELECT ?, count(*) FROM Books";
+
+// Whatever there is of an index, gone.
+inline constexpr SqlText dropIndex[] = {
+    "DROP TRIGGER IF EXISTS BookSearch_Insert", "DROP TRIGGER IF EXISTS BookSearch_Delete",
+    "DROP TRIGGER IF EXISTS BookSearch_Update", "DROP INDEX IF EXISTS BookSearch_CategoryBooks",
+    "DROP TABLE IF EXISTS BookSearch",          "DROP TABLE IF EXISTS BookSearchState"};
+
+// 6 when the index, its state, its three triggers and the index of the
+// links are all there.
+inline constexpr char indexParts[] =
+    "SELECT count(*) FROM sqlite_master WHERE (type = 'table' AND name IN ('BookSearch', "
+    "'BookSearchState')) OR (type = 'trigger' AND name IN ('BookSearch_Insert', 'BookSearch_Delete', "
+    "'BookSearch_Update')) OR (type = 'index' AND name = 'BookSearch_CategoryBooks')";
+// 1 when the index is of this form (the value bound) and holds every book.
+inline constexpr char indexHoldsEveryBook[] =
+    "SELECT count(*) = 1 AND max(Version) = ? AND max(IndexedBooks) = (SELECT count(*) FROM Books) "
+    "FROM BookSearchState";
+
+// A catalogue open read-only whose file holds no current index is searched
+// through a copy in the connection's own temporary database, which the
+// name BookSearch then means.
+inline constexpr char createSnapshot[] =
+    "CREATE VIRTUAL TABLE temp.BookSearch USING fts5(" SHELVIO_SEARCH_COLUMNS ", " SHELVIO_SEARCH_TOKENIZER
+    ")";
+inline constexpr char fillSnapshot[] = "INSERT INTO temp.BookSearch (rowid, " SHELVIO_SEARCH_COLUMNS
+                                       ") SELECT BookID, " SHELVIO_SEARCH_COLUMNS " FROM main.Books";
+inline constexpr char dropSnapshot[] = "DROP TABLE IF EXISTS temp.BookSearch";
+
+// Reads nothing, but has the connection load the index's definition: until
+// it has, a statement that fires a trigger must read it from the file, and
+// while another program holds the file locked it would fail with an
+// obscure message instead of "database is locked".
+inline constexpr char loadIndex[] = "SELECT rowid FROM BookSearch LIMIT 0";
+
+// The numbers of the books whose text holds the match expression (bound),
+// ascending.
+inline constexpr char booksMatching[] =
+    "SELECT rowid FROM BookSearch WHERE BookSearch MATCH ? ORDER BY rowid";
+inline constexpr char categories[] = "SELECT CategoryID, CategoryName FROM Category";
+// A page of found books and their categories, by numbers bound as one JSON
+// array ("[4,17,9]"): one statement for the page instead of one per book.
+inline constexpr char booksByIds[] =
+    "SELECT " SHELVIO_BOOK_COLUMNS " FROM Books WHERE BookID IN (SELECT value FROM json_each(?))";
+inline constexpr char categoriesOfBooks[] =
+    "SELECT l.BookID, c.CategoryName FROM BookCategoryLink l JOIN Category c ON c.CategoryID = l.CategoryKey "
+    "WHERE l.BookID IN (SELECT value FROM json_each(?)) ORDER BY l.BookID, c.CategoryID";
+// The books of the categories whose numbers are bound as one JSON array.
+inline constexpr char booksInCategories[] =
+    "SELECT l.BookID FROM BookCategoryLink l JOIN Books b ON b.BookID = l.BookID "
+    "WHERE l.CategoryKey IN (SELECT value FROM json_each(?))";
+
+} // namespace search
+
 // Converting a catalogue of the older Jet format: the keys already in use,
 // and each table's next key, which SQLite keeps in sqlite_sequence.
 namespace legacy {
@@ -201,16 +347,15 @@ inline constexpr char countOrphanLinks[] =
 inline constexpr char linkCount[] =
     "SELECT count(*) FROM BookCategoryLink WHERE BookID = ? AND CategoryKey = ?";
 
-inline constexpr char highestBookId[] = "SELECT max(BookID) FROM Books";
 inline constexpr char highestLinkedBookId[] = "SELECT max(BookID) FROM BookCategoryLink";
 inline constexpr char highestCategoryId[] = "SELECT max(CategoryID) FROM Category";
 inline constexpr char highestLinkedCategoryId[] = "SELECT max(CategoryKey) FROM BookCategoryLink";
 
 // Each table's rows with every column, written and read back by key.
 inline constexpr char insertBookRow[] =
-    "INSERT INTO Books (" SHELVIO_BOOK_COLUMNS ") VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, "
+    "INSERT INTO Books (" SHELVIO_ALL_BOOK_COLUMNS ") VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, "
     "?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)";
-inline constexpr char bookRowByKey[] = "SELECT " SHELVIO_BOOK_COLUMNS " FROM Books WHERE BookID = ?";
+inline constexpr char bookRowByKey[] = "SELECT " SHELVIO_ALL_BOOK_COLUMNS " FROM Books WHERE BookID = ?";
 inline constexpr char insertCategoryRow[] = "INSERT INTO Category (CategoryID, CategoryName) VALUES (?, ?)";
 inline constexpr char categoryRowByKey[] =
     "SELECT CategoryID, CategoryName FROM Category WHERE CategoryID = ?";

@@ -67,11 +67,7 @@ QStringList sortTitles(const QString& path)
 {
     Catalogue catalogue;
     catalogue.open(path, Access::ReadOnly);
-    QStringList titles;
-    const Status read = catalogue.forEachBookByTitle([&](qint64, const QString& title) { titles << title; });
-    if (!read)
-        titles << QStringLiteral("failed: ") + read.error().text();
-    return titles;
+    return testing::listedTitles(catalogue.booksByTitle());
 }
 
 // Highlights the folder in Dir1 and opens it with Enter, as a keyboard user.

@@ -14,9 +14,6 @@ using Answer = Prompter::Answer;
 
 namespace {
 
-const QString unsavedQuestion =
-    QStringLiteral("You made some changes to this record.  Do you wish to save before Clearing the screen?");
-
 struct Library {
     EditorHarness editor;
     qint64 emma = 0;
@@ -158,7 +155,7 @@ void TestEditCycle::questionOnDoubleClick()
     editor.prompter().queueAnswer(Answer(answer));
     editor.doubleClickNode(titleNodeKey(library.dune));
     const auto& prompt = editor.prompter().prompts().first();
-    QCOMPARE(prompt.text, unsavedQuestion);
+    QCOMPARE(prompt.text, testing::unsavedChangesQuestion);
     QCOMPARE(prompt.title, QStringLiteral("Changes Made"));
     QCOMPARE(prompt.buttons, Prompter::Buttons::YesNoCancel);
     QCOMPARE(prompt.defaultButton, Answer::Yes);
@@ -252,7 +249,7 @@ void TestEditCycle::clearScreen()
     editor.type("txtPages", QStringLiteral("12"));
     editor.prompter().queueAnswer(Answer(answer));
     editor.click("Command4");
-    QCOMPARE(editor.prompter().prompts().first().text, unsavedQuestion);
+    QCOMPARE(editor.prompter().prompts().first().text, testing::unsavedChangesQuestion);
     QCOMPARE(editor.text("txtPages")->text().isEmpty(), cleared);
     QCOMPARE(editor.window().changesMade(), !cleared);
     QCOMPARE(library.books(), books);
@@ -285,7 +282,7 @@ void TestEditCycle::closing()
     editor.click("chkOwnBook");
     editor.prompter().queueAnswer(Answer(answer));
     QCOMPARE(editor.window().close(), closes);
-    QCOMPARE(editor.prompter().prompts().first().text, unsavedQuestion);
+    QCOMPARE(editor.prompter().prompts().first().text, testing::unsavedChangesQuestion);
     QCOMPARE(library.books(), books);
     // Without changes the window closes without a question.
     if (!closes) {
@@ -425,10 +422,10 @@ void TestEditCycle::realQuestionBox()
         icon = box->icon() != QMessageBox::NoIcon;
         box->button(QMessageBox::Cancel)->click();
     });
-    const Answer answer = prompter.ask(unsavedQuestion, QStringLiteral("Changes Made"),
+    const Answer answer = prompter.ask(testing::unsavedChangesQuestion, QStringLiteral("Changes Made"),
                                        Prompter::Buttons::YesNoCancel, Answer::Yes);
     QCOMPARE(answer, Answer::Cancel);
-    QCOMPARE(text, unsavedQuestion);
+    QCOMPARE(text, testing::unsavedChangesQuestion);
     QCOMPARE(title, QStringLiteral("Changes Made"));
     buttons.sort();
     QCOMPARE(buttons, (QStringList{"Cancel", "No", "Yes"}));

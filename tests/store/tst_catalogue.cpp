@@ -49,12 +49,7 @@ private:
 // with the store's words.
 QStringList titlesInOrder(Catalogue& catalogue)
 {
-    QStringList titles;
-    const Status read =
-        catalogue.forEachBookByTitle([&](qint64, const QString& sortTitle) { titles << sortTitle; });
-    if (!read)
-        titles << QStringLiteral("failed: ") + read.error().text();
-    return titles;
+    return testing::listedTitles(catalogue.booksByTitle());
 }
 
 } // namespace
@@ -79,6 +74,7 @@ private slots:
     void deletesCategoryByExactName();
     void refusesOverlongCategoryName();
     void newBookNeverReusesANumber();
+    void countFollowsEveryWriter();
     void waitsOutAShortLock();
     void givesUpOnALongLock();
 };
@@ -110,15 +106,11 @@ void TestCatalogueFile::createsFullSchema()
     for (const auto& row : file.rows(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'index'")))
         indexes << row.at(0).toString();
     indexes.sort();
-    QStringList expected{"Books_PrimaryKey",
-                         "Books_BookID",
-                         "Books_AuthorID",
-                         "Books_RatingID",
-                         "Category_PrimaryKey",
-                         "Category_CategoryID",
-                         "BookCategoryLink_PrimaryKey",
-                         "BookCategoryLink_BookID",
-                         "BookCategoryLink_CategoryKey"};
+    QStringList expected{"Books_PrimaryKey", "Books_BookID", "Books_AuthorID", "Books_RatingID",
+                         "Category_PrimaryKey", "Category_CategoryID", "BookCategoryLink_PrimaryKey",
+                         "BookCategoryLink_BookID", "BookCategoryLink_CategoryKey",
+                         // the search index's own
+                         "BookSearch_CategoryBooks"};
     expected.sort();
     QCOMPARE(indexes, expected);
 
@@ -297,10 +289,7 @@ void TestCatalogueFile::ordersAuthorsByTrimmedNames()
     file.addBook(QStringLiteral("B0"), QStringLiteral("Smith"), QStringLiteral("John"));
     Catalogue catalogue;
     catalogue.open(file.path());
-    QStringList order;
-    VERIFY_OK(catalogue.forEachBookByAuthor(
-        [&](qint64, const QString& sortTitle, const QString&, const QString&) { order << sortTitle; }));
-    QCOMPARE(order, (QStringList{"A0", "A1", "B0", "B1", "B2"}));
+    QCOMPARE(testing::listedTitles(catalogue.booksByAuthor()), (QStringList{"A0", "A1", "B0", "B1", "B2"}));
 }
 
 void TestCatalogueFile::keepsCaseOnlyCategoriesApart()
@@ -316,9 +305,8 @@ void TestCatalogueFile::keepsCaseOnlyCategoriesApart()
     Catalogue catalogue;
     catalogue.open(file.path());
     QStringList rows;
-    VERIFY_OK(catalogue.forEachBookByCategory([&](qint64, const QString& title, const QString& category) {
-        rows << category + QLatin1Char('/') + title;
-    }));
+    for (const testing::ListedRow& row : testing::listedRows(catalogue.booksByCategory()))
+        rows << row.runName + QLatin1Char('/') + row.sortTitle;
     QCOMPARE(rows, (QStringList{"art/Beta", "Fiction/Beta", "fiction/Alpha", "fiction/Gamma"}));
     QCOMPARE(catalogue.booksUsingCategory(QStringLiteral("Fiction")).value_or(-1), 1);
     QCOMPARE(catalogue.booksUsingCategory(QStringLiteral("fiction")).value_or(-1), 2);
@@ -458,6 +446,31 @@ void TestCatalogueFile::newBookNeverReusesANumber()
     VERIFY_OK(third);
     QVERIFY(third->id.value_or(0) > second);
     QVERIFY(first < second);
+}
+
+// The count is kept between reads; another program's writes must still be
+// seen, however they leave the number of books.
+void TestCatalogueFile::countFollowsEveryWriter()
+{
+    TestCatalogue file;
+    file.addBook(QStringLiteral("One"));
+    Catalogue catalogue;
+    catalogue.open(file.path());
+    QCOMPARE(testing::listedTitles(catalogue.booksByTitle()).size(), 1);
+    Book added = testing::book(QStringLiteral("Two"));
+    const auto saved = catalogue.saveBook(added);
+    VERIFY_OK(saved);
+    QCOMPARE(catalogue.bookCount().value_or(-1), 2);
+    file.exec(QStringLiteral("INSERT INTO Books (Title, GA2) VALUES ('Three', 'Three')"));
+    QCOMPARE(catalogue.bookCount().value_or(-1), 3);
+    VERIFY_OK(catalogue.deleteBook(*saved->id));
+    VERIFY_OK(catalogue.deleteBook(*saved->id)); // gone already: nothing to count
+    QCOMPARE(catalogue.bookCount().value_or(-1), 2);
+    // One book in, one out: the same number, yet another program wrote.
+    file.exec(QStringLiteral("DELETE FROM Books WHERE Title = 'Three'"));
+    file.exec(QStringLiteral("INSERT INTO Books (Title, GA2) VALUES ('Four', 'Four'), ('Five', 'Five')"));
+    QCOMPARE(catalogue.bookCount().value_or(-1), 3);
+    QCOMPARE(testing::listedTitles(catalogue.booksByTitle()), (QStringList{"Five", "Four", "One"}));
 }
 
 void TestCatalogueFile::waitsOutAShortLock()

@@ -455,9 +455,10 @@ void TestLegacy::showsEveryBookInEachOrdering()
     QCOMPARE(catalogue.bookCount().value_or(-1), qint64(40));
 
     QList<qint64> byTitle, byAuthor;
-    VERIFY_OK(catalogue.forEachBookByTitle([&](qint64 id, const QString&) { byTitle << id; }));
-    VERIFY_OK(catalogue.forEachBookByAuthor(
-        [&](qint64 id, const QString&, const QString&, const QString&) { byAuthor << id; }));
+    for (const testing::ListedRow& row : testing::listedRows(catalogue.booksByTitle()))
+        byTitle << row.id;
+    for (const testing::ListedRow& row : testing::listedRows(catalogue.booksByAuthor()))
+        byAuthor << row.id;
     QCOMPARE(byTitle.size(), 40);
     QCOMPARE(byAuthor.size(), 40);
     QCOMPARE(QSet<qint64>(byTitle.cbegin(), byTitle.cend()),
@@ -465,9 +466,8 @@ void TestLegacy::showsEveryBookInEachOrdering()
     QVERIFY(byTitle.contains(40002));
     // The orphan link (book 12 was deleted) stays out of the category ordering.
     QStringList byCategory;
-    VERIFY_OK(catalogue.forEachBookByCategory([&](qint64 id, const QString&, const QString& category) {
-        byCategory << category + ":" + QString::number(id);
-    }));
+    for (const testing::ListedRow& row : testing::listedRows(catalogue.booksByCategory()))
+        byCategory << row.runName + ":" + QString::number(row.id);
     QCOMPARE(byCategory.size(), 18);
     QVERIFY(!byCategory.contains("Fiction:12"));
 

@@ -1,7 +1,9 @@
 #include "editorharness.h"
 
 #include "booktreeview.h"
+#include "findpanel.h"
 
+#include <QApplication>
 #include <QTest>
 
 namespace testing {
@@ -52,6 +54,46 @@ void EditorHarness::doubleClickNode(const QString& key)
     const QModelIndex index = view->nodes().indexOf(key);
     view->setCurrentIndex(index);
     emit view->doubleClicked(index);
+}
+
+shelvio::FindPanel* EditorHarness::findBar() const
+{
+    return control<shelvio::FindPanel>("FindBar");
+}
+
+void EditorHarness::find(const QString& text)
+{
+    press(Qt::Key_F, Qt::ControlModifier);
+    QLineEdit* box = findBar()->searchBox();
+    box->clear();
+    QTest::keyClicks(box, text);
+}
+
+QStringList EditorHarness::foundTitles() const
+{
+    const shelvio::FoundBooksModel& found = findBar()->found();
+    QStringList titles;
+    for (int row = 0; row < found.rowCount(); ++row)
+        titles << found.bookAt(row).title;
+    return titles;
+}
+
+QString EditorHarness::foundCount() const
+{
+    return control<QLabel>("lblFindCount")->text();
+}
+
+void EditorHarness::press(int key, Qt::KeyboardModifiers modifiers)
+{
+    QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : m_window.get();
+    QTest::keyClick(target, Qt::Key(key), modifiers);
+}
+
+QString EditorHarness::currentNodePath() const
+{
+    const QModelIndex current = tree()->currentIndex();
+    const QString text = current.data().toString();
+    return current.parent().isValid() ? current.parent().data().toString() + u'/' + text : text;
 }
 
 QStringList EditorHarness::rootTexts() const

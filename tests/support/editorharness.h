@@ -16,9 +16,14 @@
 
 namespace shelvio {
 class BookTreeView;
-}
+class FindPanel;
+} // namespace shelvio
 
 namespace testing {
+
+// The editor's question before unsaved changes would be lost.
+inline const QString unsavedChangesQuestion =
+    QStringLiteral("You made some changes to this record.  Do you wish to save before Clearing the screen?");
 
 // The editor's main window on a catalogue in a temporary program folder,
 // answered by a scripted prompter.
@@ -58,6 +63,17 @@ public:
     QStringList rootTexts() const;
     QStringList childTexts(const QString& key) const;
     QStringList listEntries(const char* name) const;
+    // The find bar: Ctrl+F opens it and the text is typed into it key by
+    // key; the titles it lists, in its order, and what it says of them.
+    shelvio::FindPanel* findBar() const;
+    void find(const QString& text);
+    QStringList foundTitles() const;
+    QString foundCount() const;
+    // A key pressed in the window, as its shortcuts see it.
+    void press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+    // The tree's current node as "Parent/Node" by their texts, or "Node".
+    QString currentNodePath() const;
+
     // Selects the entry with this text in a list and double-clicks it.
     void doubleClickEntry(const char* list, const QString& entry);
     void selectEntry(const char* list, const QString& entry);

@@ -10,6 +10,8 @@
 #include <QSqlRecord>
 #include <QTest>
 
+#include <sqlite3.h>
+
 namespace testing {
 
 TestCatalogue::TestCatalogue()
@@ -85,6 +87,30 @@ QStringList categoriesOf(shelvio::Catalogue& catalogue, qint64 id)
     return loaded ? loaded->categories : QStringList{QStringLiteral("failed: ") + loaded.error().text()};
 }
 
+QList<ListedRow> listedRows(const shelvio::Result<shelvio::BookListing>& listing)
+{
+    if (!listing)
+        return {{-1, QStringLiteral("failed: ") + listing.error().text(), {}}};
+    QList<ListedRow> rows;
+    size_t run = 0;
+    for (qint32 row = 0; row < qint32(listing->rows.size()); ++row) {
+        while (run + 1 < listing->runs.size() && listing->runs[run + 1].firstRow <= row)
+            ++run;
+        const qint32 book = listing->rows[size_t(row)];
+        rows.append({listing->ids[size_t(book)], listing->sortTitles.at(book),
+                     listing->runs.empty() ? QString() : listing->runs[run].name});
+    }
+    return rows;
+}
+
+QStringList listedTitles(const shelvio::Result<shelvio::BookListing>& listing)
+{
+    QStringList titles;
+    for (const ListedRow& row : listedRows(listing))
+        titles << row.sortTitle;
+    return titles;
+}
+
 shelvio::Book book(const QString& title, const QString& author, const QString& firstName)
 {
     shelvio::Book record;
@@ -125,6 +151,23 @@ QList<QVariantList> queryFile(const QString& path, const QString& sql, const QVa
     }
     shelvio::closeConnection(db);
     return result;
+}
+
+QString runAsPlainSqliteTool(const QString& path, const QString& sql)
+{
+    sqlite3* db = nullptr;
+    QString problem;
+    if (sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
+        problem = QString::fromUtf8(sqlite3_errmsg(db));
+    } else {
+        sqlite3_busy_timeout(db, 5000);
+        char* error = nullptr;
+        if (sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, &error) != SQLITE_OK)
+            problem = QString::fromUtf8(error ? error : sqlite3_errmsg(db));
+        sqlite3_free(error);
+    }
+    sqlite3_close(db);
+    return problem;
 }
 
 QString fixturesFolder()

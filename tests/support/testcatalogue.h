@@ -59,6 +59,18 @@ private:
 // when it cannot, so that a comparison shows what went wrong.
 QStringList categoriesOf(shelvio::Catalogue& catalogue, qint64 id);
 
+// One row of a tree ordering, with the name of the run it stands in (the
+// category, or the last name) where the ordering has runs.
+struct ListedRow {
+    qint64 id = 0;
+    QString sortTitle;
+    QString runName;
+};
+// The rows of a listing in order; a failed read gives one row with the
+// store's words as its title, so that a comparison shows what went wrong.
+QList<ListedRow> listedRows(const shelvio::Result<shelvio::BookListing>& listing);
+QStringList listedTitles(const shelvio::Result<shelvio::BookListing>& listing);
+
 // A minimal book with the given title and names.
 shelvio::Book book(const QString& title, const QString& author = {}, const QString& firstName = {});
 
@@ -68,6 +80,11 @@ QSqlDatabase openOrStop(const QString& path);
 
 // Runs a statement on a file through a connection of its own.
 QList<QVariantList> queryFile(const QString& path, const QString& sql, const QVariantList& values = {});
+
+// Runs SQL (one or more statements) on a file as a plain SQLite tool does:
+// through SQLite alone, without the functions the programs add to their
+// connections. Gives SQLite's words on failure, empty text on success.
+QString runAsPlainSqliteTool(const QString& path, const QString& sql);
 
 QString fixturesFolder();
 

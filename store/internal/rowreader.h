@@ -1,0 +1,41 @@
+#pragma once
+
+#include "result.h"
+#include "statement.h"
+
+#include <QSqlDatabase>
+
+#include <string_view>
+
+struct sqlite3_stmt;
+
+namespace shelvio {
+
+// Reads the rows of one of the fixed statements of statements.h straight
+// from SQLite, without a QVariant for every value: for queries that read a
+// whole table of a million rows front to back.
+class RowReader {
+public:
+    RowReader(const QSqlDatabase& db, SqlText sql);
+    ~RowReader();
+    RowReader(const RowReader&) = delete;
+    RowReader& operator=(const RowReader&) = delete;
+
+    // Moves to the next row: true on a row, false at the end.
+    Result<bool> next();
+
+    bool isNull(int column) const;
+    qint64 integer(int column) const;
+    // The value as SQLite gives it as text (a number in its decimal form);
+    // empty for Null. Valid until the next call of next().
+    std::string_view text(int column) const;
+
+private:
+    Error failure() const;
+
+    const QSqlDatabase& m_db;
+    sqlite3_stmt* m_statement = nullptr;
+    Status m_prepared;
+};
+
+} // namespace shelvio
