@@ -93,7 +93,9 @@ std::optional<qint64> bookIdFromNodeKey(const QString& key, bool categoryOrderin
             return std::nullopt;
         number = number.sliced(tilde + 1);
     } else {
-        number = number.mid(2);
+        // After the "T": the blank of a number that is not negative, or its
+        // minus sign, which must stay.
+        number = number.mid(1);
     }
     bool ok = false;
     const qint64 id = number.trimmed().toLongLong(&ok);

@@ -4,6 +4,8 @@
 
 #include <QTest>
 
+#include <limits>
+
 using namespace shelvio;
 
 class TestNameForms : public QObject {
@@ -101,6 +103,11 @@ void TestNameForms::nodeKeys()
     QCOMPARE(bookIdFromNodeKey(titleNodeKey(40002), false), std::optional<qint64>(40002));
     QCOMPARE(bookIdFromNodeKey(titleNodeKey(5000000000), false), std::optional<qint64>(5000000000));
     QCOMPARE(bookIdFromNodeKey(categoryBookNodeKey(7, 32768), true), std::optional<qint64>(32768));
+    // Numbers another program gave: below zero, as far as SQLite goes.
+    QCOMPARE(bookIdFromNodeKey(titleNodeKey(-5), false), std::optional<qint64>(-5));
+    QCOMPARE(bookIdFromNodeKey(titleNodeKey(std::numeric_limits<qint64>::min()), false),
+             std::optional<qint64>(std::numeric_limits<qint64>::min()));
+    QCOMPARE(bookIdFromNodeKey(categoryBookNodeKey(-1, -32768), true), std::optional<qint64>(-32768));
     QCOMPARE(bookIdFromNodeKey(QStringLiteral("ASmith, John"), false), std::nullopt);
     QCOMPARE(bookIdFromNodeKey(QStringLiteral("CFiction"), true), std::nullopt);
 }
