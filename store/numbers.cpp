@@ -12,8 +12,20 @@ namespace shelvio {
 
 namespace {
 
-std::optional<double> readNumber(const QString& text, const QLocale& locale)
+// The marks that set the direction of the text around a number: Arabic
+// locales write one before the minus sign (ar_EG: U+061C), and Qt does not
+// read its own output with it. They carry nothing of the number's value.
+QString withoutDirectionMarks(QString text)
 {
+    text.remove(QChar(0x061C));
+    text.remove(QChar(0x200E));
+    text.remove(QChar(0x200F));
+    return text;
+}
+
+std::optional<double> readNumber(const QString& typed, const QLocale& locale)
+{
+    const QString text = withoutDirectionMarks(typed);
     if (text.isEmpty())
         return std::nullopt;
     bool ok = false;

@@ -210,6 +210,8 @@ void TestNameForms::wholeNumbers_data()
     QTest::newRow("half to even down") << "en_US" << "12.5" << value << qint64(12);
     QTest::newRow("half to even up") << "en_US" << "13.5" << value << qint64(14);
     QTest::newRow("negative") << "en_US" << "-44" << value << qint64(-44);
+    // Egyptian Arabic writes a direction mark before the minus sign.
+    QTest::newRow("Arabic negative") << "ar_EG" << QLocale(QStringLiteral("ar_EG")).toString(-10) << value << qint64(-10);
     QTest::newRow("largest") << "en_US" << "2147483647" << value << qint64(2147483647);
     QTest::newRow("too large") << "en_US" << "2147483648" << tooBig << qint64(0);
     QTest::newRow("smallest") << "en_US" << "-2147483648" << value << qint64(-2147483648LL);
