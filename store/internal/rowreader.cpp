@@ -44,6 +44,27 @@ Result<bool> RowReader::next()
     }
 }
 
+RowReader::Kind RowReader::kind(int column) const
+{
+    switch (sqlite3_column_type(m_statement, column)) {
+    case SQLITE_INTEGER:
+        return Kind::Integer;
+    case SQLITE_FLOAT:
+        return Kind::Real;
+    case SQLITE_TEXT:
+        return Kind::Text;
+    case SQLITE_BLOB:
+        return Kind::Blob;
+    default:
+        return Kind::Null;
+    }
+}
+
+double RowReader::real(int column) const
+{
+    return sqlite3_column_double(m_statement, column);
+}
+
 bool RowReader::isNull(int column) const
 {
     return sqlite3_column_type(m_statement, column) == SQLITE_NULL;

@@ -23,7 +23,11 @@ public:
     // Moves to the next row: true on a row, false at the end.
     Result<bool> next();
 
+    // How SQLite stores the value.
+    enum class Kind { Integer, Real, Text, Blob, Null };
+    Kind kind(int column) const;
     bool isNull(int column) const;
+    double real(int column) const;
     qint64 integer(int column) const;
     // The value as SQLite gives it as text (a number in its decimal form);
     // empty for Null. Valid until the next call of next().

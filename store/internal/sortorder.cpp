@@ -2,6 +2,8 @@
 
 #include "textfold.h"
 
+#include <QHash>
+
 #include <string>
 
 namespace shelvio {
@@ -73,6 +75,64 @@ std::vector<qint32> orderByKey(const TextColumn& texts, const std::vector<bool>&
     for (const Entry& entry : entries)
         order.push_back(entry.row);
     return order;
+}
+
+std::vector<qint32> byBucket(const std::vector<qint32>& items, const std::vector<qint32>& bucketOf,
+                             qint32 buckets)
+{
+    std::vector<qint32> starts(size_t(buckets) + 1, 0);
+    for (qint32 item : items)
+        ++starts[size_t(bucketOf[size_t(item)]) + 1];
+    for (size_t b = 1; b < starts.size(); ++b)
+        starts[b] += starts[b - 1];
+    std::vector<qint32> sorted(items.size());
+    for (qint32 item : items)
+        sorted[size_t(starts[size_t(bucketOf[size_t(item)])]++)] = item;
+    return sorted;
+}
+
+namespace {
+
+size_t hashOf(std::string_view first, std::string_view second)
+{
+    return qHashBits(first.data(), first.size(), qHashBits(second.data(), second.size()));
+}
+
+} // namespace
+
+qint32 TextPairs::numberOf(std::string_view first, std::string_view second)
+{
+    if (m_slots.size() < 2 * size_t(m_firsts.size() + 1))
+        grow();
+    const size_t mask = m_slots.size() - 1;
+    for (size_t slot = hashOf(first, second) & mask;; slot = (slot + 1) & mask) {
+        const qint32 pair = m_slots[slot];
+        if (pair < 0) {
+            m_slots[slot] = add(first, second);
+            return m_slots[slot];
+        }
+        if (m_firsts.bytesAt(pair) == first && m_seconds.bytesAt(pair) == second)
+            return pair;
+    }
+}
+
+qint32 TextPairs::add(std::string_view first, std::string_view second)
+{
+    m_firsts.append(first);
+    m_seconds.append(second);
+    return qint32(m_firsts.size() - 1);
+}
+
+void TextPairs::grow()
+{
+    m_slots.assign(std::max<size_t>(1024, m_slots.size() * 2), -1);
+    const size_t mask = m_slots.size() - 1;
+    for (qint32 pair = 0; pair < count(); ++pair) {
+        size_t slot = hashOf(m_firsts.bytesAt(pair), m_seconds.bytesAt(pair)) & mask;
+        while (m_slots[slot] >= 0)
+            slot = (slot + 1) & mask;
+        m_slots[slot] = pair;
+    }
 }
 
 } // namespace shelvio

@@ -125,14 +125,11 @@ private:
 
     std::optional<qint64> someBookId()
     {
-        std::optional<qint64> found;
-        qint64 seen = 0;
-        // A reservoir pick over the title order: any book, each as likely.
-        (void)m_catalogue.forEachBookByTitle([&](qint64 id, const QString&) {
-            if (m_random.bounded(quint32(++seen)) == 0)
-                found = id;
-        });
-        return found;
+        // Any book, each as likely.
+        const Result<BookListing> books = m_catalogue.booksByTitle();
+        if (!books || books->ids.empty())
+            return std::nullopt;
+        return books->ids[size_t(m_random.bounded(quint32(books->ids.size())))];
     }
 
     void saveBook(const QStringList& categories)
