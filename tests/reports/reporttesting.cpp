@@ -44,6 +44,23 @@ std::vector<ReportPage> allPages(const ReportDocument& document)
     return pages;
 }
 
+QStringList itemLines(const ReportPage& page)
+{
+    QStringList lines;
+    for (const PageItem& item : page.items) {
+        lines << QStringLiteral("%1 %2 %3 %4,%5 %6x%7 %8")
+                     .arg(int(item.kind))
+                     .arg(int(item.font))
+                     .arg(int(item.align))
+                     .arg(item.rect.left())
+                     .arg(item.rect.top())
+                     .arg(item.rect.width())
+                     .arg(item.rect.height())
+                     .arg(item.text);
+    }
+    return lines;
+}
+
 QStringList allTexts(const ReportDocument& document)
 {
     QStringList texts;

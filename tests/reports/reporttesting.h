@@ -23,6 +23,10 @@ shelvio::reports::ReportDocument runReport(const QString& definitionName, const 
 // Every page, each made from its record.
 std::vector<shelvio::reports::ReportPage> allPages(const shelvio::reports::ReportDocument& document);
 
+// Each item of the page as a line: its kind, type face, alignment, place
+// and text.
+QStringList itemLines(const shelvio::reports::ReportPage& page);
+
 // Every text of every page, in page order.
 QStringList allTexts(const shelvio::reports::ReportDocument& document);
 
