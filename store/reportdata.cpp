@@ -68,9 +68,9 @@ void sortByDateOrRating(BookOrder order, std::vector<qint32>* rows, DateRead dat
     }
 }
 
-QString booksStatement(BookSelection selection, const char* order)
+QString booksStatement(const char* select, BookSelection selection, const char* order)
 {
-    QString text = QString::fromLatin1(selectBooks);
+    QString text = QString::fromLatin1(select);
     switch (selection) {
     case BookSelection::All:
         break;
@@ -136,7 +136,7 @@ template <class Read> Status readInOneState(const QString& path, Read read)
 // The reference: SQLite orders the books and their categories.
 Status readBooksInSqlOrder(const QSqlDatabase& db, const ReportQuery& query, std::vector<Book>* books)
 {
-    Statement rows(db, booksStatement(query.selection,
+    Statement rows(db, booksStatement(selectBooks, query.selection,
                                       query.order == BookOrder::ByAuthor ? orderByAuthor : orderByTitle));
     Status read = rows.forEachRow({}, [&](const Statement& row) { books->push_back(bookFromRow(row)); });
     if (!read)
@@ -170,16 +170,19 @@ Status readBooksInSqlOrder(const QSqlDatabase& db, const ReportQuery& query, std
 // not plain numbers are read the way Qt's SQLite driver hands them over.
 QVariant driverValue(const RowReader& row, int column)
 {
-    const std::string_view text = row.text(column);
     switch (row.kind(column)) {
     case RowReader::Kind::Integer:
         return row.integer(column);
     case RowReader::Kind::Real:
         return row.real(column);
-    case RowReader::Kind::Text:
+    case RowReader::Kind::Text: {
+        const std::string_view text = row.text(column);
         return QString::fromUtf8(text.data(), qsizetype(text.size()));
-    case RowReader::Kind::Blob:
-        return QByteArray(text.data(), qsizetype(text.size()));
+    }
+    case RowReader::Kind::Blob: {
+        const std::string_view bytes = row.text(column);
+        return QByteArray(bytes.data(), qsizetype(bytes.size()));
+    }
     case RowReader::Kind::Null:
         break;
     }
@@ -195,6 +198,8 @@ qint64 numberOrNull(const RowReader& row, int column)
 
 qint64 costOrNull(const RowReader& row, int column)
 {
+    if (row.kind(column) == RowReader::Kind::Real)
+        return costUnitsFromAmount(row.real(column));
     return storedCostUnits(driverValue(row, column)).value_or(ReportRows::nullNumber);
 }
 
@@ -205,14 +210,18 @@ bool flagOf(const RowReader& row, int column)
     return storedFlag(driverValue(row, column));
 }
 
-// Adds a row of selectBooks to the columns.
+// Adds a row of selectBookColumns to the columns: the names without blanks
+// at the ends, the title where the sort title is Null or empty, as
+// selectBooks gives them.
 void addRow(const RowReader& row, ReportRows::Columns* c)
 {
     c->ids.push_back(row.integer(0));
-    c->titles.append(row.text(1));
-    c->sortTitles.append(row.text(2));
-    c->lastNames.append(row.text(3));
-    c->firstNames.append(row.text(4));
+    const std::string_view title = row.text(1);
+    const std::string_view sortTitle = row.text(2);
+    c->titles.append(title);
+    c->sortTitles.append(sortTitle.empty() ? title : sortTitle);
+    c->lastNames.append(trimmedBlanks(row.text(3)));
+    c->firstNames.append(trimmedBlanks(row.text(4)));
     c->years.push_back(numberOrNull(row, 5));
     c->pages.push_back(numberOrNull(row, 6));
     c->costUnits.push_back(costOrNull(row, 7));
@@ -345,10 +354,30 @@ Status readCategories(const QSqlDatabase& db, ReportRows::Columns* c)
     return {};
 }
 
+// Makes room for every book on file at once, so that a million rows are not
+// copied again and again as the columns grow; room not used costs no memory.
+void makeRoom(const QSqlDatabase& db, ReportRows::Columns* c)
+{
+    RowReader highest(db, sql::highestBookId);
+    const auto books =
+        size_t(highest.next().value_or(false) ? std::clamp<qint64>(highest.integer(0), 0, 1 << 24) : 0);
+    const auto n = qsizetype(books);
+    for (std::vector<qint64>* numbers : {&c->ids, &c->years, &c->pages, &c->costUnits, &c->ratings})
+        numbers->reserve(books);
+    c->flags.reserve(books);
+    c->titles.reserve(n, n * 40);
+    c->sortTitles.reserve(n, n * 40);
+    c->lastNames.reserve(n, n * 16);
+    c->firstNames.reserve(n, n * 16);
+    c->datesRead.reserve(n, n * 12);
+    c->comments.reserve(n, n * 16);
+}
+
 Status readRows(const QSqlDatabase& db, const ReportQuery& query, ReportRows* rows)
 {
     ReportRows::Columns& c = rows->columns();
-    const QByteArray statement = booksStatement(query.selection, orderByNumber).toLatin1();
+    makeRoom(db, &c);
+    const QByteArray statement = booksStatement(selectBookColumns, query.selection, orderByNumber).toLatin1();
     if (Status read = readEveryRow(db, statement.constData(), [&](const RowReader& row) { addRow(row, &c); });
         !read)
         return read;

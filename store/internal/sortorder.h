@@ -15,6 +15,16 @@
 // and again.
 namespace shelvio {
 
+// The text without blanks at its ends, as SQLite's trim() gives it.
+inline std::string_view trimmedBlanks(std::string_view text)
+{
+    while (!text.empty() && text.front() == ' ')
+        text.remove_prefix(1);
+    while (!text.empty() && text.back() == ' ')
+        text.remove_suffix(1);
+    return text;
+}
+
 // The rows 0 to n-1 of a column of texts in the order of their sort keys,
 // Null first (as SQLite puts it), rows with equal keys in their own order:
 // rows read in the order of their BookID come out as ORDER BY

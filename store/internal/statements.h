@@ -134,6 +134,12 @@ inline constexpr char selectBooks[] =
     ", YearPublished, Pages, Cost, DateRead, Comments, Rating, "
     "WantToBuy, OwnBook, ReadBook, GB1 FROM Books";
 
+// The same columns as stored, for the program to trim the names and fall
+// back on the title itself.
+inline constexpr char selectBookColumns[] =
+    "SELECT BookID, Title, GA2, Author, GA1, YearPublished, Pages, Cost, DateRead, Comments, Rating, "
+    "WantToBuy, OwnBook, ReadBook, GB1 FROM Books";
+
 inline constexpr char whereReadBook[] = " WHERE ifnull(ReadBook, 0) <> 0";
 inline constexpr char whereWantToRead[] = " WHERE ifnull(GB1, 0) <> 0";
 inline constexpr char whereWantToBuy[] = " WHERE ifnull(WantToBuy, 0) <> 0";

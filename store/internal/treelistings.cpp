@@ -13,15 +13,6 @@ namespace shelvio {
 
 namespace {
 
-std::string_view trimmedBlanks(std::string_view text)
-{
-    while (!text.empty() && text.front() == ' ')
-        text.remove_prefix(1);
-    while (!text.empty() && text.back() == ' ')
-        text.remove_suffix(1);
-    return text;
-}
-
 // Every book's number and sort title, by number, with the sort title's key.
 struct BookColumns {
     BookListing listing;
