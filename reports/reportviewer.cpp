@@ -4,6 +4,7 @@
 #include "prompter.h"
 #include "report.h"
 #include "reportpainter.h"
+#include "windowlook.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -231,8 +232,9 @@ void ReportViewer::layoutStep()
 
 void ReportViewer::finishLayout()
 {
-    if (!m_layout)
+    if (!m_layout || m_layout->isComplete())
         return;
+    BusyCursor busy;
     m_layoutTimer.stop();
     m_layout->layoutAll();
     layoutStep();

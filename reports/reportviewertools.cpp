@@ -4,6 +4,7 @@
 #include "pageview.h"
 #include "prompter.h"
 #include "reportpainter.h"
+#include "windowlook.h"
 
 #include <QComboBox>
 #include <QEvent>
@@ -118,6 +119,7 @@ bool ReportViewer::findNext(const QString& text)
     const bool again = text.compare(m_lastFind, Qt::CaseInsensitive) == 0;
     m_lastFind = text;
     m_view->setHighlight(text);
+    BusyCursor busy; // every page is made again to be searched
     const ReportDocument pages = document();
     for (int step = again ? 1 : 0; step <= count; ++step) {
         const int page = (m_page + step) % count;

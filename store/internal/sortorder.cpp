@@ -40,23 +40,44 @@ std::string keyOf(std::string_view text)
     return key;
 }
 
-} // namespace
-
-std::vector<qint32> orderByKey(const TextColumn& texts, const std::vector<bool>& isNull)
+// The entries of the rows from `first` to `last` that are not Null; the
+// Null ones go to `nulls`.
+void makeEntries(const TextColumn& texts, const std::vector<bool>& isNull, qint32 first, qint32 last,
+                 std::vector<Entry>* entries, std::vector<qint32>* nulls)
 {
-    std::vector<qint32> order;
-    order.reserve(size_t(texts.size()));
-    std::vector<Entry> entries;
-    entries.reserve(size_t(texts.size()));
+    entries->reserve(std::max(entries->capacity(), size_t(last - first)));
     std::string key;
-    for (qint32 row = 0; row < qint32(texts.size()); ++row) {
+    for (qint32 row = first; row < last; ++row) {
         if (isNull[size_t(row)]) {
-            order.push_back(row);
+            nulls->push_back(row);
             continue;
         }
         key.clear();
         appendSortKeyUtf8(texts.bytesAt(row), &key);
-        entries.push_back(entryOf(key, row));
+        entries->push_back(entryOf(key, row));
+    }
+}
+
+} // namespace
+
+std::vector<qint32> orderByKey(const TextColumn& texts, const std::vector<bool>& isNull)
+{
+    // The keys are made on both cores, each for half the rows.
+    const auto rows = qint32(texts.size());
+    const qint32 half = rows / 2;
+    std::vector<Entry> entries, secondEntries;
+    std::vector<qint32> order, secondNulls;
+    order.reserve(size_t(rows));
+    if (rows < rowsWorthTwoCores) {
+        makeEntries(texts, isNull, 0, rows, &entries, &order);
+    } else {
+        entries.reserve(size_t(rows));
+        std::thread second([&] { makeEntries(texts, isNull, half, rows, &secondEntries, &secondNulls); });
+        makeEntries(texts, isNull, 0, half, &entries, &order);
+        second.join();
+        order.insert(order.end(), secondNulls.begin(), secondNulls.end());
+        entries.insert(entries.end(), secondEntries.begin(), secondEntries.end());
+        std::vector<Entry>().swap(secondEntries);
     }
     sortOnTwoCores(entries.begin(), entries.end(), [&texts](const Entry& a, const Entry& b) {
         for (size_t i = 0; i < 3; ++i) {

@@ -31,11 +31,13 @@ inline std::string_view trimmedBlanks(std::string_view text)
 // shelvio_sortkey(text), BookID.
 std::vector<qint32> orderByKey(const TextColumn& texts, const std::vector<bool>& isNull);
 
+// From how many rows on work is worth sharing between the two cores.
+inline constexpr std::ptrdiff_t rowsWorthTwoCores = 50000;
+
 // std::sort, on both cores where the range is long enough to gain by it.
 template <class Iterator, class Less> void sortOnTwoCores(Iterator begin, Iterator end, Less less)
 {
-    constexpr std::ptrdiff_t worthSplitting = 50000;
-    if (end - begin < worthSplitting) {
+    if (end - begin < rowsWorthTwoCores) {
         std::sort(begin, end, less);
         return;
     }
