@@ -233,19 +233,6 @@ void addRow(const RowReader& row, ReportRows::Columns* c)
         (flagOf(row, 13) ? ReportRows::ReadBook : 0) | (flagOf(row, 14) ? ReportRows::WantToRead : 0)));
 }
 
-template <class Add> Status readEveryRow(const QSqlDatabase& db, const char* statement, Add add)
-{
-    RowReader rows(db, statement);
-    for (;;) {
-        const Result<bool> found = rows.next();
-        if (!found)
-            return found.error();
-        if (!*found)
-            return {};
-        add(rows);
-    }
-}
-
 // The author order over rows that stand in title order: by the name each
 // book is filed under, then the first name of those filed under their last
 // name, books without a name last; names equal but for case kept apart by

@@ -41,4 +41,18 @@ private:
     Status m_prepared;
 };
 
+// Reads every row of the statement, handing each to `add`.
+template <class Add> Status readEveryRow(const QSqlDatabase& db, const char* statement, Add add)
+{
+    RowReader rows(db, statement);
+    for (;;) {
+        const Result<bool> found = rows.next();
+        if (!found)
+            return found.error();
+        if (!*found)
+            return {};
+        add(rows);
+    }
+}
+
 } // namespace shelvio

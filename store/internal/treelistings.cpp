@@ -38,20 +38,6 @@ struct BookColumns {
     }
 };
 
-// Reads every row of the statement, handing each to `add`.
-template <class Add> Status readAll(const QSqlDatabase& db, const char* statement, Add add)
-{
-    RowReader rows(db, statement);
-    for (;;) {
-        const Result<bool> found = rows.next();
-        if (!found)
-            return found.error();
-        if (!*found)
-            return {};
-        add(rows);
-    }
-}
-
 // Ranks the stored forms of the authors' names as ORDER BY sortkey(last),
 // sortkey(first), last, first does with the names trimmed; forms that are
 // the same without blanks at the ends share a rank. Returns the number of
@@ -111,7 +97,8 @@ private:
 Result<BookListing> readBooksByTitle(const QSqlDatabase& db)
 {
     BookColumns books(db);
-    if (Status read = readAll(db, sql::booksByNumber, [&](const RowReader& row) { books.add(row); }); !read)
+    if (Status read = readEveryRow(db, sql::booksByNumber, [&](const RowReader& row) { books.add(row); });
+        !read)
         return read.error();
     books.listing.rows = orderByKey(books.listing.sortTitles, books.titleIsNull);
     return std::move(books.listing);
@@ -122,7 +109,7 @@ Result<BookListing> readBooksByAuthor(const QSqlDatabase& db)
     BookColumns books(db);
     TextPairs forms; // the stored forms of the names (Null read as empty)
     std::vector<qint32> formOfBook;
-    const Status read = readAll(db, sql::booksWithAuthorsByNumber, [&](const RowReader& row) {
+    const Status read = readEveryRow(db, sql::booksWithAuthorsByNumber, [&](const RowReader& row) {
         books.add(row);
         formOfBook.push_back(forms.numberOf(row.text(2), row.text(3)));
     });
@@ -151,14 +138,15 @@ Result<BookListing> readBooksByCategory(const QSqlDatabase& db)
     if (!readLock.begun())
         return readLock.begun().error();
     BookColumns books(db);
-    if (Status read = readAll(db, sql::booksByNumber, [&](const RowReader& row) { books.add(row); }); !read)
+    if (Status read = readEveryRow(db, sql::booksByNumber, [&](const RowReader& row) { books.add(row); });
+        !read)
         return read.error();
 
     QHash<qint64, qint32> categoryPlace;
     std::vector<qint64> categoryIds;
     TextColumn categoryNames;
     std::vector<bool> categoryIsNull;
-    Status read = readAll(db, sql::categoriesWithNames, [&](const RowReader& row) {
+    Status read = readEveryRow(db, sql::categoriesWithNames, [&](const RowReader& row) {
         categoryPlace.insert(row.integer(0), qint32(categoryIds.size()));
         categoryIds.push_back(row.integer(0));
         categoryNames.append(row.text(1));
@@ -175,7 +163,7 @@ Result<BookListing> readBooksByCategory(const QSqlDatabase& db)
     // Links to a book and a category on file, as (book, category rank).
     const BookPlaces places(books.listing.ids);
     std::vector<qint32> linkBook, linkRank;
-    read = readAll(db, sql::allLinks, [&](const RowReader& row) {
+    read = readEveryRow(db, sql::allLinks, [&](const RowReader& row) {
         const qint32 book = places.placeOf(row.integer(0));
         const auto category = categoryPlace.constFind(row.integer(1));
         if (book < 0 || category == categoryPlace.constEnd())
