@@ -105,9 +105,10 @@ bool writeCatalogue(const QString& path, const std::vector<Book>& books, FuzzInp
 void paintEveryPage(const ReportDocument& document)
 {
     QImage image(200, 280, QImage::Format_RGB32);
-    for (int page = 0; page < int(document.pages.size()); ++page) {
+    for (int page = 0; page < document.pageCount(); ++page) {
         QPainter painter(&image);
-        painter.scale(image.width() / document.pageSize.width(), image.height() / document.pageSize.height());
+        painter.scale(image.width() / document.pageSize().width(),
+                      image.height() / document.pageSize().height());
         paintPage(painter, document, page, u"a"_s);
     }
 }
@@ -120,8 +121,8 @@ void checkReport(const ReportDefinition& definition, const QString& path, const 
     qint64 wanted = 0;
     for (const Book& book : books)
         wanted += selected(book, definition.selection) ? 1 : 0;
-    require(document->complete && !document->pages.empty(), "the report is laid out whole", definition.name);
-    require(document->bookCount == wanted, "every selected book is in the report", definition.name);
+    require(document->isComplete() && !document->isEmpty(), "the report is laid out whole", definition.name);
+    require(document->bookCount() == wanted, "every selected book is in the report", definition.name);
     paintEveryPage(*document);
 }
 

@@ -112,7 +112,7 @@ int writePdf(const CommandLine& commandLine, const QString& catalogue, QTextStre
         err << u"shelvioreports: %1\n"_s.arg(written.error().text());
         return 1;
     }
-    const qsizetype pages = document->pages.size();
+    const int pages = document->pageCount();
     out << u"%1: %2 %3 written to %4\n"_s.arg(definition->name)
                .arg(pages)
                .arg(pages == 1 ? u"page"_s : u"pages"_s)

@@ -15,7 +15,7 @@ PageView::PageView(QWidget* parent)
     setPalette(desk);
 }
 
-void PageView::setDocument(const ReportDocument* document)
+void PageView::setDocument(const ReportDocument& document)
 {
     m_document = document;
     m_page = 0;
@@ -46,23 +46,23 @@ void PageView::setHighlight(const QString& text)
 
 QSize PageView::sizeHint() const
 {
-    if (!m_document)
+    if (m_document.pageSize().isEmpty())
         return {desk * 2, desk * 2};
-    const QSizeF page = m_document->pageSize * m_scale;
+    const QSizeF page = m_document.pageSize() * m_scale;
     return {int(std::ceil(page.width())) + desk * 2, int(std::ceil(page.height())) + desk * 2};
 }
 
 void PageView::paintEvent(QPaintEvent*)
 {
-    if (!m_document || m_document->pages.empty())
+    if (m_document.isEmpty())
         return;
     QPainter painter(this);
-    const QSizeF page = m_document->pageSize * m_scale;
+    const QSizeF page = m_document.pageSize() * m_scale;
     painter.fillRect(QRectF(QPointF(desk + 4, desk + 4), page), QColor(0x50, 0x50, 0x50));
     painter.translate(desk, desk);
     painter.setRenderHint(QPainter::TextAntialiasing);
     painter.scale(m_scale, m_scale);
-    paintPage(painter, *m_document, m_page, m_highlight);
+    paintPage(painter, m_document, m_page, m_highlight);
 }
 
 } // namespace shelvio::reports

@@ -13,7 +13,7 @@ class PageView : public QWidget {
 public:
     explicit PageView(QWidget* parent = nullptr);
 
-    void setDocument(const ReportDocument* document);
+    void setDocument(const ReportDocument& document);
     void setPage(int index);
     int page() const { return m_page; }
     // Screen pixels per point of the page.
@@ -28,7 +28,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    const ReportDocument* m_document = nullptr;
+    ReportDocument m_document;
     int m_page = 0;
     double m_scale = 1;
     QString m_highlight;

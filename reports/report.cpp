@@ -34,14 +34,14 @@ Report* Report::openSubreport()
 
 void Report::discardSavedData()
 {
-    m_books.reset();
+    m_rows.reset();
     if (m_subreport)
         m_subreport->discardSavedData();
 }
 
 Status Report::readData()
 {
-    if (m_books)
+    if (m_rows)
         return {};
     // Every table of the report and of its subreport is read from one file,
     // in one read.
@@ -60,17 +60,17 @@ Status Report::readData()
     query.selection = m_definition.selection;
     query.order = m_definition.order;
     query.withCategories = m_subreport != nullptr;
-    auto books = readReportBooks(query);
-    if (!books)
-        return books.error();
-    m_books = *std::move(books);
+    auto rows = readReportRows(query);
+    if (!rows)
+        return rows.error();
+    m_rows = std::make_shared<const ReportRows>(*std::move(rows));
     return {};
 }
 
-const std::vector<Book>& Report::books() const
+std::shared_ptr<const ReportRows> Report::rows() const
 {
-    static const std::vector<Book> none;
-    return m_books ? *m_books : none;
+    static const auto none = std::make_shared<const ReportRows>();
+    return m_rows ? m_rows : none;
 }
 
 void setLocationOfEveryTable(Report& report, const QString& path)
@@ -98,7 +98,7 @@ Result<ReportDocument> runReport(const ReportDefinition& definition, const QStri
     Report report(definition);
     if (Status read = loadReportData(report, path); !read)
         return read.error();
-    return layoutReport(definition, report.books(), options);
+    return layoutReport(definition, report.rows(), options);
 }
 
 } // namespace shelvio::reports

@@ -52,12 +52,14 @@ public:
     Report* openSubreport();
 
     void discardSavedData();
-    bool hasSavedData() const { return m_books.has_value(); }
+    bool hasSavedData() const { return m_rows != nullptr; }
 
     // Reads the books unless saved data are held; the error says, for the
     // user, why the catalogue cannot be read.
     Status readData();
-    const std::vector<Book>& books() const;
+    // The books read, in the report's order; none before a read. A layout
+    // shares them, so they live as long as any of its pages is shown.
+    std::shared_ptr<const ReportRows> rows() const;
 
 private:
     Report(const ReportDefinition& definition, std::vector<ReportTable> tables);
@@ -65,7 +67,7 @@ private:
     const ReportDefinition& m_definition;
     std::vector<ReportTable> m_tables;
     std::unique_ptr<Report> m_subreport;
-    std::optional<std::vector<Book>> m_books;
+    std::shared_ptr<const ReportRows> m_rows;
 };
 
 // Points every table of the report and of its subreport at one catalogue

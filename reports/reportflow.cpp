@@ -11,13 +11,41 @@ constexpr double splitRoom = 0.25;
 
 } // namespace
 
-Flow::Flow(ReportDocument& document, const PageGeometry& page, Columns columns, PageStart pageStart)
-    : m_document(document)
-    , m_page(page)
+Flow::Flow(const PageGeometry& page, Columns columns, PageStart pageStart)
+    : m_page(page)
     , m_columns(columns)
     , m_pageStart(std::move(pageStart))
 {
+}
+
+void Flow::begin()
+{
+    m_state = FlowState();
     newPage();
+}
+
+void Flow::resume(const FlowState& state)
+{
+    m_state = state;
+}
+
+FlowState Flow::state() const
+{
+    return m_state;
+}
+
+void Flow::collectPage(int index, std::vector<PageItem>* items)
+{
+    m_wantedPage = index;
+    m_items = items;
+}
+
+void Flow::placeFixed(std::vector<PageItem> items)
+{
+    if (!collecting())
+        return;
+    for (PageItem& item : items)
+        m_items->push_back(std::move(item));
 }
 
 double Flow::columnWidth(const PageGeometry& page, Columns columns)
@@ -34,41 +62,42 @@ double Flow::columnLeft(int column) const
 
 void Flow::newPage()
 {
-    m_document.pages.emplace_back();
-    m_y = m_page.marginTop;
-    m_column = 0;
-    m_rowOpen = false;
+    ++m_state.page;
+    m_state.y = m_page.marginTop;
+    m_state.column = 0;
+    m_state.rowOpen = false;
     m_startingPage = true;
-    m_columnTop = m_y;
+    m_state.columnTop = m_state.y;
     if (m_pageStart)
-        m_pageStart(*this, m_document.pages.size() == 1);
+        m_pageStart(*this, m_state.page == 0);
     m_startingPage = false;
-    m_columnTop = m_y;
+    m_state.columnTop = m_state.y;
 }
 
 void Flow::placeHeading(const Block& block)
 {
     Q_ASSERT(m_startingPage);
     for (const BlockLine& line : block.lines) {
-        putLine(line, m_page.contentLeft(), m_y);
-        m_y += line.height;
+        putLine(line, m_page.contentLeft(), m_state.y);
+        m_state.y += line.height;
     }
 }
 
 void Flow::putLine(const BlockLine& line, double x, double y)
 {
-    auto& items = m_document.pages.back().items;
+    if (!collecting())
+        return;
     for (const PageItem& item : line.items) {
-        items.push_back(item);
-        items.back().rect.translate(x, y);
+        m_items->push_back(item);
+        m_items->back().rect.translate(x, y);
     }
 }
 
 void Flow::advanceColumn()
 {
-    if (m_columns == Columns::Down && m_column == 0) {
-        m_column = 1;
-        m_y = m_columnTop;
+    if (m_columns == Columns::Down && m_state.column == 0) {
+        m_state.column = 1;
+        m_state.y = m_state.columnTop;
         return;
     }
     newPage();
@@ -78,35 +107,35 @@ bool Flow::placeLines(const Block& block, double x, int* column)
 {
     bool split = false;
     for (const BlockLine& line : block.lines) {
-        if (m_y + line.height > m_page.bodyBottom() && !atColumnTop()) {
+        if (m_state.y + line.height > m_page.bodyBottom() && !atColumnTop()) {
             advanceColumn();
             split = true;
             if (column)
-                x = columnLeft(*column = m_column);
+                x = columnLeft(*column = m_state.column);
         }
-        putLine(line, x, m_y);
-        m_y += line.height;
+        putLine(line, x, m_state.y);
+        m_state.y += line.height;
     }
     return split;
 }
 
 void Flow::endRow()
 {
-    if (!m_rowOpen)
+    if (!m_state.rowOpen)
         return;
-    m_rowOpen = false;
-    m_y = m_rowBottom + rowGap;
+    m_state.rowOpen = false;
+    m_state.y = m_state.rowBottom + rowGap;
 }
 
 std::pair<int, double> Flow::placeBlock(const Block& block, double keep)
 {
     endRow();
-    if (m_y + block.height() + keep > m_page.bodyBottom() && !atColumnTop())
+    if (m_state.y + block.height() + keep > m_page.bodyBottom() && !atColumnTop())
         advanceColumn();
-    const std::pair<int, double> start{pageCount() - 1, m_y};
+    const std::pair<int, double> start{pageCount() - 1, m_state.y};
     const bool across = m_columns == Columns::Across;
-    int column = m_column;
-    placeLines(block, across ? m_page.contentLeft() : columnLeft(m_column), across ? nullptr : &column);
+    int column = m_state.column;
+    placeLines(block, across ? m_page.contentLeft() : columnLeft(m_state.column), across ? nullptr : &column);
     return start;
 }
 
@@ -115,7 +144,7 @@ bool Flow::shouldMove(double height) const
     // A block that does not fit goes to the next column or page, unless a
     // good part of this one is still free: then it is split, so that long
     // entries do not leave half pages empty.
-    const double room = m_page.bodyBottom() - m_y;
+    const double room = m_page.bodyBottom() - m_state.y;
     return height > room && !atColumnTop() && room < splitHeight();
 }
 
@@ -131,17 +160,18 @@ void Flow::placeDetail(const Block& block)
         endRow();
         if (shouldMove(height))
             advanceColumn();
-        int column = m_column;
-        placeLines(block, columnLeft(m_column), &column);
+        int column = m_state.column;
+        placeLines(block, columnLeft(m_state.column), &column);
         return;
     }
-    if (m_rowOpen) {
-        const double room = m_page.bodyBottom() - m_rowTop;
+    if (m_state.rowOpen) {
+        const double room = m_page.bodyBottom() - m_state.rowTop;
         if (height <= room || room >= splitHeight()) {
-            m_y = m_rowTop;
+            m_state.y = m_state.rowTop;
             const int pageBefore = pageCount();
             placeLines(block, columnLeft(1));
-            m_rowBottom = pageCount() != pageBefore ? m_y : std::max(m_rowBottom, m_y);
+            m_state.rowBottom =
+                pageCount() != pageBefore ? m_state.y : std::max(m_state.rowBottom, m_state.y);
             endRow();
             return;
         }
@@ -152,21 +182,21 @@ void Flow::placeDetail(const Block& block)
     }
     if (shouldMove(height))
         newPage();
-    m_rowTop = m_y;
+    m_state.rowTop = m_state.y;
     const int pageBefore = pageCount();
     placeLines(block, columnLeft(0));
-    m_rowBottom = m_y;
-    m_rowOpen = true;
+    m_state.rowBottom = m_state.y;
+    m_state.rowOpen = true;
     if (pageCount() != pageBefore)
         endRow(); // split over a page: the next entry starts a row of its own
     else
-        m_y = m_rowTop;
+        m_state.y = m_state.rowTop;
 }
 
 void Flow::breakPage()
 {
     endRow();
-    if (!atColumnTop() || m_column != 0)
+    if (!atColumnTop() || m_state.column != 0)
         newPage();
 }
 
@@ -174,7 +204,7 @@ void Flow::addSpace(double height)
 {
     endRow();
     if (!atColumnTop())
-        m_y = std::min(m_y + height, m_page.bodyBottom());
+        m_state.y = std::min(m_state.y + height, m_page.bodyBottom());
 }
 
 } // namespace shelvio::reports

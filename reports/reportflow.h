@@ -8,10 +8,23 @@
 
 namespace shelvio::reports {
 
+// Where the flow stands: enough to go on placing blocks from there, as a
+// page is laid out again when it is painted.
+struct FlowState {
+    int page = -1; // 0-based; -1 before the first page
+    double columnTop = 0;
+    double y = 0;
+    int column = 0;
+    bool rowOpen = false;
+    double rowTop = 0;
+    double rowBottom = 0;
+};
+
 // Places blocks on pages, top to bottom, starting a page when one is full.
 // Details run in one column, or in two: filled across (entries side by
 // side, row by row) or down (the left column to the foot of the page, then
-// the right one).
+// the right one). The flow keeps no pages: it hands the items of one page,
+// the one asked for, to a list, and only counts the others.
 class Flow {
 public:
     enum class Columns { One, Across, Down };
@@ -19,7 +32,14 @@ public:
     // headers) with placeHeading().
     using PageStart = std::function<void(Flow& flow, bool firstPage)>;
 
-    Flow(ReportDocument& document, const PageGeometry& page, Columns columns, PageStart pageStart);
+    Flow(const PageGeometry& page, Columns columns, PageStart pageStart);
+
+    // Starts the first page, or goes on from a state the flow was in.
+    void begin();
+    void resume(const FlowState& state);
+    FlowState state() const;
+    // The items of page `index` go to `items`; those of other pages nowhere.
+    void collectPage(int index, std::vector<PageItem>* items);
 
     static double columnWidth(const PageGeometry& page, Columns columns);
     double columnWidth() const { return columnWidth(m_page, m_columns); }
@@ -40,8 +60,11 @@ public:
     void breakPage();
     void addSpace(double height);
 
-    int pageCount() const { return int(m_document.pages.size()); }
-    double bodyHeight() const { return m_page.bodyBottom() - m_columnTop; }
+    int pageCount() const { return m_state.page + 1; }
+    int currentPage() const { return m_state.page; }
+    // Items that stand at fixed places on the page being started.
+    void placeFixed(std::vector<PageItem> items);
+    double bodyHeight() const { return m_page.bodyBottom() - m_state.columnTop; }
     // The free height from which on a detail that does not fit is split
     // rather than moved to the next column or page.
     double splitHeight() const;
@@ -49,7 +72,7 @@ public:
 private:
     void newPage();
     void advanceColumn();
-    bool atColumnTop() const { return m_y <= m_columnTop; }
+    bool atColumnTop() const { return m_state.y <= m_state.columnTop; }
     bool shouldMove(double height) const;
     double columnLeft(int column) const;
     // Places the lines at the column's left from m_y on, moving on where a line
@@ -58,19 +81,17 @@ private:
     void putLine(const BlockLine& line, double x, double y);
     void endRow();
 
-    ReportDocument& m_document;
+    bool collecting() const { return m_items && m_state.page == m_wantedPage; }
+
     PageGeometry m_page;
     Columns m_columns;
     PageStart m_pageStart;
     bool m_startingPage = false;
-    double m_columnTop = 0;
-    double m_y = 0;
-    int m_column = 0;
-    // Running across: the open row's top and bottom, and whether its left
-    // cell is taken.
-    bool m_rowOpen = false;
-    double m_rowTop = 0;
-    double m_rowBottom = 0;
+    // Running across, the state holds the open row's top and bottom, and
+    // whether its left cell is taken.
+    FlowState m_state;
+    int m_wantedPage = -1;
+    std::vector<PageItem>* m_items = nullptr;
 };
 
 } // namespace shelvio::reports

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <memory>
 #include <vector>
 
 // The laid-out report: pages of positioned items in points (1/72 inch) from
@@ -54,13 +55,29 @@ struct GroupMark {
     double y = 0;
 };
 
-struct ReportDocument {
-    QString title;
-    QSizeF pageSize; // points
-    std::vector<ReportPage> pages;
-    std::vector<GroupMark> groups;
-    qint64 bookCount = 0;
-    bool complete = false; // all pages laid out and numbered
+class ReportLayout;
+
+// A laid-out report as the viewer, the printer and a PDF file see it: its
+// pages are kept as small records, each made again into items when it is
+// asked for. The document shares the layout, and with it the report's rows,
+// so it can outlive the report it came from; an empty document has no pages.
+class ReportDocument {
+public:
+    ReportDocument() = default;
+    explicit ReportDocument(std::shared_ptr<const ReportLayout> layout);
+
+    QString title() const;
+    QSizeF pageSize() const; // points
+    int pageCount() const;   // pages laid out so far
+    bool isEmpty() const { return pageCount() == 0; }
+    // The page's items, with "Page N of M" once the count is known.
+    ReportPage page(int index) const;
+    const std::vector<GroupMark>& groups() const;
+    qint64 bookCount() const;
+    bool isComplete() const; // all pages laid out and numbered
+
+private:
+    std::shared_ptr<const ReportLayout> m_layout;
 };
 
 // "Page 3 of 12"; while the count is not known yet, "Page 3".

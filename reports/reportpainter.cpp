@@ -31,7 +31,7 @@ void paintText(QPainter& painter, const PageItem& item, const QString& text, con
 // Pages of the document in the range a printer asks for, 0-based.
 std::pair<int, int> printRange(const ReportDocument& document, const QPrinter& printer)
 {
-    const int last = int(document.pages.size()) - 1;
+    const int last = document.pageCount() - 1;
     if (printer.printRange() != QPrinter::PageRange || printer.fromPage() <= 0)
         return {0, last};
     return {std::min(printer.fromPage() - 1, last), std::min(printer.toPage() - 1, last)};
@@ -62,15 +62,16 @@ void paintFlagPicture(QPainter& painter, const QRectF& rect, bool ticked)
 
 void paintPage(QPainter& painter, const ReportDocument& document, int pageIndex, const QString& highlight)
 {
-    if (pageIndex < 0 || pageIndex >= int(document.pages.size()))
+    if (pageIndex < 0 || pageIndex >= document.pageCount())
         return;
     Fonts fonts;
     for (size_t i = 0; i < fonts.size(); ++i)
         fonts[i] = reportFont(FontRole(i));
     painter.save();
-    painter.fillRect(QRectF(QPointF(0, 0), document.pageSize), Qt::white);
+    painter.fillRect(QRectF(QPointF(0, 0), document.pageSize()), Qt::white);
     painter.setPen(Qt::black);
-    for (const PageItem& item : document.pages[size_t(pageIndex)].items) {
+    const ReportPage page = document.page(pageIndex);
+    for (const PageItem& item : page.items) {
         switch (item.kind) {
         case PageItem::Kind::Text:
             if (!highlight.isEmpty() && item.text.contains(highlight, Qt::CaseInsensitive))
@@ -97,15 +98,15 @@ Status exportPdf(const ReportDocument& document, const QString& path)
 {
     QPdfWriter writer(path);
     writer.setResolution(pdfResolution);
-    writer.setTitle(document.title);
+    writer.setTitle(document.title());
     writer.setCreator(u"Tomarium Reports"_s);
-    writer.setPageLayout(QPageLayout(QPageSize(document.pageSize, QPageSize::Point), QPageLayout::Portrait,
+    writer.setPageLayout(QPageLayout(QPageSize(document.pageSize(), QPageSize::Point), QPageLayout::Portrait,
                                      QMarginsF(0, 0, 0, 0)));
     QPainter painter;
     if (!painter.begin(&writer))
         return Error::failed(u"The file %1 cannot be written."_s.arg(path));
     const double scale = pdfResolution / 72.0;
-    for (int i = 0; i < int(document.pages.size()); ++i) {
+    for (int i = 0; i < document.pageCount(); ++i) {
         if (i > 0)
             writer.newPage();
         painter.save();
@@ -122,11 +123,11 @@ Status exportPdf(const ReportDocument& document, const QString& path)
 bool printDocument(const ReportDocument& document, QPrinter* printer)
 {
     QPainter painter;
-    if (document.pages.empty() || !painter.begin(printer))
+    if (document.isEmpty() || !painter.begin(printer))
         return false;
     const QRectF paper = printer->pageLayout().paintRectPixels(printer->resolution());
     const double scale =
-        std::min(paper.width() / document.pageSize.width(), paper.height() / document.pageSize.height());
+        std::min(paper.width() / document.pageSize().width(), paper.height() / document.pageSize().height());
     const auto [first, last] = printRange(document, *printer);
     for (int i = first; i <= last; ++i) {
         if (i > first)

@@ -14,6 +14,7 @@ class QRectF;
 // device; the page's origin is its top left corner.
 namespace shelvio::reports {
 
+// Draws page `pageIndex` of the document, made from its record.
 void paintPage(QPainter& painter, const ReportDocument& document, int pageIndex,
                const QString& highlight = QString());
 
@@ -21,8 +22,9 @@ void paintPage(QPainter& painter, const ReportDocument& document, int pageIndex,
 // any zoom and on paper.
 void paintFlagPicture(QPainter& painter, const QRectF& rect, bool ticked);
 
-// Writes every page to a PDF file; the error says why the file cannot be
-// written.
+// Writes every page to a PDF file, each made from its record and painted in
+// turn, so that no more than one page's items are held at a time; the error
+// says why the file cannot be written.
 Status exportPdf(const ReportDocument& document, const QString& path);
 
 // Prints the pages the printer's range asks for (all when it asks for none),

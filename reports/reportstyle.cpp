@@ -107,10 +107,34 @@ double TextMeasure::width(FontRole role, const QString& text) const
     return m_metrics[size_t(role)].horizontalAdvance(text);
 }
 
+bool TextMeasure::surelyFits(FontRole role, const QString& text, double width) const
+{
+    // Kerning and hinting move a line's width by far less than this.
+    constexpr double spareShare = 0.03;
+    constexpr double spare = 1.0;
+    std::vector<double>& advances = m_advances[size_t(role)];
+    if (advances.empty())
+        advances.assign(latinEnd, -1.0);
+    double sum = 0;
+    for (const QChar c : text) {
+        const char16_t code = c.unicode();
+        // Control characters, and the soft hyphen, which shaping may hide.
+        if (code >= latinEnd || code < 0x20 || (code >= 0x7F && code < 0xA0) || code == 0xAD)
+            return false;
+        double& advance = advances[code];
+        if (advance < 0)
+            advance = m_metrics[size_t(role)].horizontalAdvance(c);
+        sum += advance;
+    }
+    return sum * (1 + spareShare) + spare <= width;
+}
+
 QStringList TextMeasure::wrap(FontRole role, const QString& text, double width) const
 {
     if (text.isEmpty())
         return {};
+    if (surelyFits(role, text, width))
+        return {text};
     const bool plain = !text.contains(u'\n') && !text.contains(u'\t') && !text.contains(u'\r');
     if (plain && this->width(role, text) <= width)
         return {text}; // the common case: shares the text, measures once

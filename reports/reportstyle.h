@@ -10,6 +10,7 @@
 #include <QStringList>
 
 #include <array>
+#include <vector>
 
 // Fonts, page margins and text measurement shared by the layout and the
 // painter. Everything is in points; fonts are sized in points as pixels of
@@ -51,9 +52,20 @@ public:
     QStringList wrap(FontRole role, const QString& text, double width) const;
 
 private:
+    // Whether the text surely fits in `width`: the sum of its characters'
+    // advances, with room to spare for kerning, is within it. Only for Latin
+    // letters and signs, whose advance does not depend on their neighbours;
+    // any other text is measured whole. Spares the shaping of the many
+    // short texts of a long report.
+    bool surelyFits(FontRole role, const QString& text, double width) const;
+
     static constexpr size_t roleCount = size_t(FontRole::Small) + 1;
+    static constexpr char16_t latinEnd = 0x250; // before the IPA extensions
     std::array<QFont, roleCount> m_fonts;
     std::array<QFontMetricsF, roleCount> m_metrics;
+    // Advances of single characters below latinEnd, measured when first met;
+    // negative for not yet measured.
+    mutable std::array<std::vector<double>, roleCount> m_advances;
 };
 
 // The size of the ticked and empty box pictures, and their look.

@@ -4,15 +4,18 @@
 #include "prompter.h"
 #include "report.h"
 #include "reportpainter.h"
+#include "windowlook.h"
 
 #include <QAction>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QProgressBar>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSplitter>
@@ -30,9 +33,11 @@ namespace shelvio::reports {
 
 namespace {
 
-// Books laid out per turn of the event loop: small enough to keep the window
-// answering, large enough not to slow the layout down.
-constexpr int booksPerStep = 400;
+// The layout goes on in turns of the event loop, each of about this many
+// milliseconds: short enough to keep the window answering, long enough not
+// to slow the layout down. A turn lays out books in batches of this many.
+constexpr int millisecondsPerStep = 30;
+constexpr int booksPerBatch = 100;
 
 } // namespace
 
@@ -57,7 +62,6 @@ ReportViewer::ReportViewer(Prompter& prompter, QWidget* parent)
     m_scroll->setBackgroundRole(QPalette::Dark);
     m_view = new PageView;
     m_view->setObjectName(u"pageView"_s);
-    m_view->setDocument(&m_empty);
     m_scroll->setWidget(m_view);
     m_scroll->viewport()->installEventFilter(this);
     m_splitter->setStretchFactor(1, 1);
@@ -156,6 +160,13 @@ void ReportViewer::buildToolBar()
     m_status->setObjectName(u"status"_s);
     m_status->setContentsMargins(8, 0, 8, 0);
     m_toolBar->addWidget(m_status);
+    m_progress = new QProgressBar(m_toolBar);
+    m_progress->setObjectName(u"layoutProgress"_s);
+    m_progress->setAccessibleName(u"Pages laid out"_s);
+    m_progress->setFormat(u"Laying out pages: %p%"_s);
+    m_progress->setMaximumWidth(fontMetrics().horizontalAdvance(u"Laying out pages: 100%"_s) + 40);
+    m_progressAction = m_toolBar->addWidget(m_progress);
+    m_progressAction->setVisible(false);
 }
 
 void ReportViewer::setReportSource(Report* report)
@@ -167,8 +178,9 @@ Status ReportViewer::viewReport()
 {
     // The layout refers to the report's rows: it goes before they are read again.
     m_layoutTimer.stop();
-    m_view->setDocument(&m_empty);
+    m_view->setDocument(ReportDocument());
     m_layout.reset();
+    m_progressAction->setVisible(false);
     m_groupTree->clear();
     m_groupTree->hide();
     m_marksShown = 0;
@@ -188,8 +200,8 @@ Status ReportViewer::viewReport()
 void ReportViewer::startLayout()
 {
     m_layout =
-        std::make_unique<ReportLayout>(m_report->definition(), m_report->books(), defaultLayoutOptions());
-    m_view->setDocument(&m_layout->document());
+        std::make_shared<ReportLayout>(m_report->definition(), m_report->rows(), defaultLayoutOptions());
+    m_view->setDocument(document());
     m_groupTree->setVisible(m_report->definition().groupLevels() > 0);
     applyZoom();
     layoutStep();
@@ -199,7 +211,16 @@ void ReportViewer::layoutStep()
 {
     if (!m_layout)
         return;
-    const bool more = m_layout->layoutSome(booksPerStep);
+    QElapsedTimer turn;
+    turn.start();
+    bool more = true;
+    while (more && turn.elapsed() < millisecondsPerStep)
+        more = m_layout->layoutSome(booksPerBatch);
+    m_progressAction->setVisible(more);
+    if (more) {
+        m_progress->setMaximum(int(std::min<qint64>(m_layout->bookCount(), INT_MAX)));
+        m_progress->setValue(int(std::min<qint64>(m_layout->booksLaidOut(), INT_MAX)));
+    }
     addGroupMarks();
     updatePageControls();
     m_view->update();
@@ -211,16 +232,17 @@ void ReportViewer::layoutStep()
 
 void ReportViewer::finishLayout()
 {
-    if (!m_layout)
+    if (!m_layout || m_layout->isComplete())
         return;
+    BusyCursor busy;
     m_layoutTimer.stop();
     m_layout->layoutAll();
     layoutStep();
 }
 
-const ReportDocument& ReportViewer::document() const
+ReportDocument ReportViewer::document() const
 {
-    return m_layout ? m_layout->document() : m_empty;
+    return m_layout ? ReportDocument(m_layout) : ReportDocument();
 }
 
 bool ReportViewer::isLaidOut() const

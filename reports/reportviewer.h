@@ -15,6 +15,7 @@ class QAction;
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QProgressBar;
 class QPrinter;
 class QScrollArea;
 class QSplitter;
@@ -52,7 +53,8 @@ public:
     // Lays out the rest of the report now.
     void finishLayout();
 
-    const ReportDocument& document() const;
+    // The pages laid out so far; the handle follows the layout as it goes on.
+    ReportDocument document() const;
     bool isLaidOut() const;
     int currentPage() const; // 0-based
     int pageCount() const;   // pages laid out so far
@@ -109,8 +111,7 @@ private:
 
     Prompter& m_prompter;
     Report* m_report = nullptr;
-    std::unique_ptr<ReportLayout> m_layout;
-    ReportDocument m_empty;
+    std::shared_ptr<ReportLayout> m_layout;
     QTimer m_layoutTimer;
     int m_page = 0;
     size_t m_marksShown = 0;
@@ -124,6 +125,8 @@ private:
     QComboBox* m_zoomBox = nullptr;
     QLineEdit* m_findBox = nullptr;
     QLabel* m_status = nullptr;
+    QProgressBar* m_progress = nullptr; // while the pages after the first are laid out
+    QAction* m_progressAction = nullptr;
     QSplitter* m_splitter = nullptr;
     QTreeWidget* m_groupTree = nullptr;
     QScrollArea* m_scroll = nullptr;

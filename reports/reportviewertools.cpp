@@ -4,6 +4,7 @@
 #include "pageview.h"
 #include "prompter.h"
 #include "reportpainter.h"
+#include "windowlook.h"
 
 #include <QComboBox>
 #include <QEvent>
@@ -47,7 +48,7 @@ void ReportViewer::setZoom(ZoomMode mode, int percent)
 
 void ReportViewer::applyZoom()
 {
-    const QSizeF page = document().pageSize.isEmpty() ? QSizeF(595, 842) : document().pageSize;
+    const QSizeF page = document().pageSize().isEmpty() ? QSizeF(595, 842) : document().pageSize();
     const QSize room = m_scroll->viewport()->size() - QSize(PageView::desk * 2, PageView::desk * 2);
     const double scrollBar = m_scroll->verticalScrollBar()->sizeHint().width();
     double scale = m_percent / 100.0 * pixelsPerPoint(this);
@@ -118,9 +119,11 @@ bool ReportViewer::findNext(const QString& text)
     const bool again = text.compare(m_lastFind, Qt::CaseInsensitive) == 0;
     m_lastFind = text;
     m_view->setHighlight(text);
+    BusyCursor busy; // every page is made again to be searched
+    const ReportDocument pages = document();
     for (int step = again ? 1 : 0; step <= count; ++step) {
         const int page = (m_page + step) % count;
-        for (const QString& line : document().pages[size_t(page)].texts()) {
+        for (const QString& line : pages.page(page).texts()) {
             if (line.contains(text, Qt::CaseInsensitive)) {
                 showPage(page);
                 m_status->clear();
@@ -139,7 +142,7 @@ void ReportViewer::findFromBox()
 
 void ReportViewer::addGroupMarks()
 {
-    const auto& marks = document().groups;
+    const auto& marks = document().groups();
     QTreeWidgetItem* parent = m_groupTree->topLevelItemCount() > 0
                                   ? m_groupTree->topLevelItem(m_groupTree->topLevelItemCount() - 1)
                                   : nullptr;
@@ -161,9 +164,9 @@ void ReportViewer::groupChosen(QTreeWidgetItem* item)
     if (!item)
         return;
     const size_t index = item->data(0, Qt::UserRole).toULongLong();
-    if (index >= document().groups.size())
+    if (index >= document().groups().size())
         return;
-    const GroupMark& mark = document().groups[index];
+    const GroupMark& mark = document().groups()[index];
     showPage(mark.page);
     m_scroll->verticalScrollBar()->setValue(int(mark.y * m_view->scale()));
 }
@@ -190,14 +193,14 @@ void ReportViewer::printWithDialog()
     if (pageCount() == 0)
         return;
     QPrinter printer(QPrinter::HighResolution);
-    printer.setDocName(document().title);
-    printer.setPageSize(QPageSize(document().pageSize, QPageSize::Point));
+    printer.setDocName(document().title());
+    printer.setPageSize(QPageSize(document().pageSize(), QPageSize::Point));
     QPrintDialog dialog(&printer, this);
     dialog.setMinMax(1, pageCount());
     if (dialog.exec() != QDialog::Accepted)
         return;
     if (!print(&printer))
-        m_prompter.inform(u"The report could not be printed."_s, document().title);
+        m_prompter.inform(u"The report could not be printed."_s, document().title());
 }
 
 void ReportViewer::exportWithDialog()
@@ -205,14 +208,14 @@ void ReportViewer::exportWithDialog()
     finishLayout();
     if (pageCount() == 0)
         return;
-    QString path = QFileDialog::getSaveFileName(this, u"Export to PDF"_s, document().title + u".pdf"_s,
+    QString path = QFileDialog::getSaveFileName(this, u"Export to PDF"_s, document().title() + u".pdf"_s,
                                                 u"PDF files (*.pdf)"_s);
     if (path.isEmpty())
         return;
     if (!path.endsWith(u".pdf"_s, Qt::CaseInsensitive))
         path += u".pdf"_s;
     if (Status written = exportPdf(path); !written)
-        m_prompter.inform(written.error().text(), document().title);
+        m_prompter.inform(written.error().text(), document().title());
 }
 
 } // namespace shelvio::reports

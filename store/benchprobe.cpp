@@ -89,6 +89,24 @@ Result<ProbeRows> BenchProbe::readCategories()
     return readRows(m_connection->db, sql::probe::categoriesInOrder, 1);
 }
 
+Result<qint64> BenchProbe::readReportColumns()
+{
+    if (!m_status)
+        return m_status.error();
+    RowReader rows(m_connection->db, sql::probe::reportColumns);
+    qint64 count = 0;
+    for (;;) {
+        const Result<bool> found = rows.next();
+        if (!found)
+            return found.error();
+        if (!*found)
+            return count;
+        for (int column = 0; column < 15; ++column)
+            (void)rows.text(column); // each value as text, as a reader would take it
+        ++count;
+    }
+}
+
 Status BenchProbe::saveBookWithLinks(qint64 bookId, const QString& title)
 {
     if (!m_status)

@@ -39,6 +39,10 @@ public:
     Result<ProbeRows> readAuthors();
     // A row for each link, ordered by category name and GA2.
     Result<ProbeRows> readCategories();
+    // Every column a report reads of every book, in table order, as bare
+    // values: the least that reading a report's rows can cost. Returns the
+    // number of rows.
+    Result<qint64> readReportColumns();
     // Changes one book's title and rewrites its three links, in one
     // transaction.
     Status saveBookWithLinks(qint64 bookId, const QString& title);

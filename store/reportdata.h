@@ -1,6 +1,7 @@
 #pragma once
 
 #include "book.h"
+#include "reportrows.h"
 #include "result.h"
 
 #include <QString>
@@ -36,11 +37,12 @@ struct ReportQuery {
     bool withCategories = false; // fill each book's categories
 };
 
-// The books of a report, in its order. The error says, for the user, what
-// went wrong (file missing, in the older Jet format, not a catalogue,
-// unreadable). The names come without blanks at the ends and the sort title
-// is never empty (see Book).
-Result<std::vector<Book>> readReportBooks(const ReportQuery& query);
+// The books of a report, in its order: every table read once, front to
+// back, and put in order in the program over sort keys. The error says, for
+// the user, what went wrong (file missing, in the older Jet format, not a
+// catalogue, unreadable). The names come without blanks at the ends and the
+// sort title is never empty (see Book).
+Result<ReportRows> readReportRows(const ReportQuery& query);
 
 // A stored read date ("m/d/yyyy" as typed) as far as it can be read: the year
 // when it has four digits, the month when it is 1 to 12, the day when it makes

@@ -56,7 +56,7 @@ Result<std::vector<TreeRow>> treeRows(const QString& cataloguePath, TreeOrdering
 
 Result<std::vector<Book>> reportBooks(const ReportQuery& query)
 {
-    return readReportBooks(query, RowOrder::BySql);
+    return readReportBooksInSqlOrder(query);
 }
 
 } // namespace shelvio::reference

@@ -8,10 +8,9 @@
 
 namespace shelvio {
 
-// Who puts a report's books in order: SQLite, ORDER BY the registered
-// shelvio_sortkey function (the reference), or the program over sort keys.
-enum class RowOrder { BySql, InProgram };
-
-Result<std::vector<Book>> readReportBooks(const ReportQuery& query, RowOrder order);
+// The books of a report put in order by SQLite, ORDER BY the registered
+// shelvio_sortkey function: the way the reports first read their books,
+// kept as the reference that readReportRows() is held against.
+Result<std::vector<Book>> readReportBooksInSqlOrder(const ReportQuery& query);
 
 } // namespace shelvio

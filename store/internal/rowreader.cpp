@@ -4,19 +4,29 @@
 
 #include <sqlite3.h>
 
+#include <string>
+
 using namespace Qt::StringLiterals;
 
 namespace shelvio {
 
 RowReader::RowReader(const QSqlDatabase& db, SqlText sql)
+    : RowReader(db, {sql})
+{
+}
+
+RowReader::RowReader(const QSqlDatabase& db, std::initializer_list<SqlText> pieces)
     : m_db(db)
 {
+    std::string text;
+    for (const SqlText& piece : pieces)
+        text += piece.text();
     sqlite3* handle = sqliteHandle(db);
     if (!handle || !db.isOpen()) {
         m_prepared = Error::failed(u"The catalogue is not open."_s);
         return;
     }
-    if (sqlite3_prepare_v2(handle, sql.text(), -1, &m_statement, nullptr) != SQLITE_OK)
+    if (sqlite3_prepare_v2(handle, text.c_str(), -1, &m_statement, nullptr) != SQLITE_OK)
         m_prepared = failure();
 }
 
@@ -42,6 +52,27 @@ Result<bool> RowReader::next()
     default:
         return failure();
     }
+}
+
+RowReader::Kind RowReader::kind(int column) const
+{
+    switch (sqlite3_column_type(m_statement, column)) {
+    case SQLITE_INTEGER:
+        return Kind::Integer;
+    case SQLITE_FLOAT:
+        return Kind::Real;
+    case SQLITE_TEXT:
+        return Kind::Text;
+    case SQLITE_BLOB:
+        return Kind::Blob;
+    default:
+        return Kind::Null;
+    }
+}
+
+double RowReader::real(int column) const
+{
+    return sqlite3_column_double(m_statement, column);
 }
 
 bool RowReader::isNull(int column) const

@@ -187,10 +187,20 @@ inline constexpr char selectBooks[] =
     "WantToBuy, OwnBook, ReadBook, GB1 FROM Books";
 
 inline constexpr char everyBook[] = "";
+
+// The same columns as stored, for the program to trim the names and fall
+// back on the title itself.
+inline constexpr char selectBookColumns[] =
+    "SELECT BookID, Title, GA2, Author, GA1, YearPublished, Pages, Cost, DateRead, Comments, Rating, "
+    "WantToBuy, OwnBook, ReadBook, GB1 FROM Books";
+
 inline constexpr char whereReadBook[] = " WHERE ifnull(ReadBook, 0) <> 0";
 inline constexpr char whereWantToRead[] = " WHERE ifnull(GB1, 0) <> 0";
 inline constexpr char whereWantToBuy[] = " WHERE ifnull(WantToBuy, 0) <> 0";
 inline constexpr char whereOwnBook[] = " WHERE ifnull(OwnBook, 0) <> 0";
+
+// Rows in the table's own order, for the program to put in order.
+inline constexpr char orderByNumber[] = " ORDER BY BookID";
 
 inline constexpr char orderByTitle[] =
     " ORDER BY shelvio_sortkey(coalesce(nullif(GA2, ''), Title, '')), BookID";
@@ -234,6 +244,9 @@ inline constexpr char categoriesInOrder[] =
     "SELECT b.BookID, b.GA2, c.CategoryName FROM BookCategoryLink l "
     "JOIN Books b ON b.BookID = l.BookID JOIN Category c ON c.CategoryID = l.CategoryKey "
     "ORDER BY c.CategoryName, b.GA2";
+inline constexpr char reportColumns[] =
+    "SELECT BookID, Title, GA2, Author, GA1, YearPublished, Pages, Cost, DateRead, Comments, Rating, "
+    "WantToBuy, OwnBook, ReadBook, GB1 FROM Books";
 inline constexpr char updateTitle[] = "UPDATE Books SET Title = ?, GA2 = ? WHERE BookID = ?";
 
 } // namespace probe

@@ -13,15 +13,6 @@ namespace shelvio {
 
 namespace {
 
-std::string_view trimmedBlanks(std::string_view text)
-{
-    while (!text.empty() && text.front() == ' ')
-        text.remove_prefix(1);
-    while (!text.empty() && text.back() == ' ')
-        text.remove_suffix(1);
-    return text;
-}
-
 // Every book's number and sort title, by number, with the sort title's key.
 struct BookColumns {
     BookListing listing;
@@ -47,85 +38,17 @@ struct BookColumns {
     }
 };
 
-// Reads every row of the statement, handing each to `add`.
-template <class Add> Status readAll(const QSqlDatabase& db, SqlText statement, Add add)
+// Ranks the stored forms of the authors' names as ORDER BY sortkey(last),
+// sortkey(first), last, first does with the names trimmed; forms that are
+// the same without blanks at the ends share a rank. Returns the number of
+// ranks.
+qint32 rankAuthorForms(const TextPairs& forms, std::vector<qint32>* rankOfForm)
 {
-    RowReader rows(db, statement);
-    for (;;) {
-        const Result<bool> found = rows.next();
-        if (!found)
-            return found.error();
-        if (!*found)
-            return {};
-        add(rows);
-    }
-}
-
-// The stored forms of the authors' names (Null read as empty), each once, in
-// the order met: the rows of one run share a form. Forms that are the same
-// without blanks at the ends share a place in the order, their rank.
-class AuthorForms {
-public:
-    // The form's number, adding it when it is new.
-    qint32 numberOf(std::string_view last, std::string_view first)
-    {
-        if (m_slots.size() < 2 * size_t(m_lastNames.size() + 1))
-            grow();
-        const size_t mask = m_slots.size() - 1;
-        for (size_t slot = hashOf(last, first) & mask;; slot = (slot + 1) & mask) {
-            const qint32 form = m_slots[slot];
-            if (form < 0) {
-                m_slots[slot] = add(last, first);
-                return m_slots[slot];
-            }
-            if (m_lastNames.bytesAt(form) == last && m_firstNames.bytesAt(form) == first)
-                return form;
-        }
-    }
-
-    qint32 count() const { return qint32(m_lastNames.size()); }
-    const TextColumn& lastNames() const { return m_lastNames; }
-    const TextColumn& firstNames() const { return m_firstNames; }
-
-    // Ranks the forms as ORDER BY sortkey(last), sortkey(first), last, first
-    // does with the names trimmed; returns the number of ranks.
-    qint32 rank(std::vector<qint32>* rankOfForm) const;
-
-private:
-    static size_t hashOf(std::string_view last, std::string_view first)
-    {
-        return qHashBits(last.data(), last.size(), qHashBits(first.data(), first.size()));
-    }
-    qint32 add(std::string_view last, std::string_view first)
-    {
-        m_lastNames.append(last);
-        m_firstNames.append(first);
-        return qint32(m_lastNames.size() - 1);
-    }
-    void grow()
-    {
-        m_slots.assign(std::max<size_t>(1024, m_slots.size() * 2), -1);
-        const size_t mask = m_slots.size() - 1;
-        for (qint32 form = 0; form < count(); ++form) {
-            size_t slot = hashOf(m_lastNames.bytesAt(form), m_firstNames.bytesAt(form)) & mask;
-            while (m_slots[slot] >= 0)
-                slot = (slot + 1) & mask;
-            m_slots[slot] = form;
-        }
-    }
-
-    TextColumn m_lastNames;
-    TextColumn m_firstNames;
-    std::vector<qint32> m_slots; // open addressing: form numbers, -1 for free
-};
-
-qint32 AuthorForms::rank(std::vector<qint32>* rankOfForm) const
-{
-    std::vector<std::string> lastKeys(static_cast<size_t>(count()));
-    std::vector<std::string> firstKeys(static_cast<size_t>(count()));
-    for (qint32 form = 0; form < count(); ++form) {
-        appendSortKeyUtf8(m_lastNames.bytesAt(form), &lastKeys[size_t(form)]);
-        appendSortKeyUtf8(m_firstNames.bytesAt(form), &firstKeys[size_t(form)]);
+    std::vector<std::string> lastKeys(static_cast<size_t>(forms.count()));
+    std::vector<std::string> firstKeys(static_cast<size_t>(forms.count()));
+    for (qint32 form = 0; form < forms.count(); ++form) {
+        appendSortKeyUtf8(forms.firsts().bytesAt(form), &lastKeys[size_t(form)]);
+        appendSortKeyUtf8(forms.seconds().bytesAt(form), &firstKeys[size_t(form)]);
     }
     const auto compare = [&](qint32 a, qint32 b) {
         if (const int c = lastKeys[size_t(a)].compare(lastKeys[size_t(b)]))
@@ -133,38 +56,11 @@ qint32 AuthorForms::rank(std::vector<qint32>* rankOfForm) const
         if (const int c = firstKeys[size_t(a)].compare(firstKeys[size_t(b)]))
             return c;
         if (const int c =
-                trimmedBlanks(m_lastNames.bytesAt(a)).compare(trimmedBlanks(m_lastNames.bytesAt(b))))
+                trimmedBlanks(forms.firsts().bytesAt(a)).compare(trimmedBlanks(forms.firsts().bytesAt(b))))
             return c;
-        return trimmedBlanks(m_firstNames.bytesAt(a)).compare(trimmedBlanks(m_firstNames.bytesAt(b)));
+        return trimmedBlanks(forms.seconds().bytesAt(a)).compare(trimmedBlanks(forms.seconds().bytesAt(b)));
     };
-    std::vector<qint32> order(static_cast<size_t>(count()));
-    for (qint32 form = 0; form < count(); ++form)
-        order[size_t(form)] = form;
-    sortOnTwoCores(order.begin(), order.end(), [&](qint32 a, qint32 b) { return compare(a, b) < 0; });
-    rankOfForm->assign(size_t(count()), 0);
-    qint32 rank = -1;
-    for (size_t i = 0; i < order.size(); ++i) {
-        if (i == 0 || compare(order[i - 1], order[i]) != 0)
-            ++rank;
-        (*rankOfForm)[size_t(order[i])] = rank;
-    }
-    return rank + 1;
-}
-
-// Orders `items` (in the order they should keep within a bucket) by their
-// bucket, in one pass: a counting sort.
-std::vector<qint32> byBucket(const std::vector<qint32>& items, const std::vector<qint32>& bucketOf,
-                             qint32 buckets)
-{
-    std::vector<qint32> starts(size_t(buckets) + 1, 0);
-    for (qint32 item : items)
-        ++starts[size_t(bucketOf[size_t(item)]) + 1];
-    for (size_t b = 1; b < starts.size(); ++b)
-        starts[b] += starts[b - 1];
-    std::vector<qint32> sorted(items.size());
-    for (qint32 item : items)
-        sorted[size_t(starts[size_t(bucketOf[size_t(item)])]++)] = item;
-    return sorted;
+    return forms.rank(compare, rankOfForm);
 }
 
 // Finds a book's place by its number among the books read.
@@ -201,7 +97,8 @@ private:
 Result<BookListing> readBooksByTitle(const QSqlDatabase& db)
 {
     BookColumns books(db);
-    if (Status read = readAll(db, sql::booksByNumber, [&](const RowReader& row) { books.add(row); }); !read)
+    if (Status read = readEveryRow(db, sql::booksByNumber, [&](const RowReader& row) { books.add(row); });
+        !read)
         return read.error();
     books.listing.rows = orderByKey(books.listing.sortTitles, books.titleIsNull);
     return std::move(books.listing);
@@ -210,16 +107,16 @@ Result<BookListing> readBooksByTitle(const QSqlDatabase& db)
 Result<BookListing> readBooksByAuthor(const QSqlDatabase& db)
 {
     BookColumns books(db);
-    AuthorForms forms;
+    TextPairs forms; // the stored forms of the names (Null read as empty)
     std::vector<qint32> formOfBook;
-    const Status read = readAll(db, sql::booksWithAuthorsByNumber, [&](const RowReader& row) {
+    const Status read = readEveryRow(db, sql::booksWithAuthorsByNumber, [&](const RowReader& row) {
         books.add(row);
         formOfBook.push_back(forms.numberOf(row.text(2), row.text(3)));
     });
     if (!read)
         return read.error();
     std::vector<qint32> rankOfForm;
-    const qint32 ranks = forms.rank(&rankOfForm);
+    const qint32 ranks = rankAuthorForms(forms, &rankOfForm);
     std::vector<qint32> rankOfBook(formOfBook.size());
     for (size_t i = 0; i < formOfBook.size(); ++i)
         rankOfBook[i] = rankOfForm[size_t(formOfBook[i])];
@@ -229,7 +126,7 @@ Result<BookListing> readBooksByAuthor(const QSqlDatabase& db)
         const qint32 form = formOfBook[size_t(listing.rows[size_t(row)])];
         if (row > 0 && form == formOfBook[size_t(listing.rows[size_t(row - 1)])])
             continue;
-        listing.runs.push_back({row, forms.lastNames().at(form), forms.firstNames().at(form)});
+        listing.runs.push_back({row, forms.firsts().at(form), forms.seconds().at(form)});
     }
     return std::move(listing);
 }
@@ -241,14 +138,15 @@ Result<BookListing> readBooksByCategory(const QSqlDatabase& db)
     if (!readLock.begun())
         return readLock.begun().error();
     BookColumns books(db);
-    if (Status read = readAll(db, sql::booksByNumber, [&](const RowReader& row) { books.add(row); }); !read)
+    if (Status read = readEveryRow(db, sql::booksByNumber, [&](const RowReader& row) { books.add(row); });
+        !read)
         return read.error();
 
     QHash<qint64, qint32> categoryPlace;
     std::vector<qint64> categoryIds;
     TextColumn categoryNames;
     std::vector<bool> categoryIsNull;
-    Status read = readAll(db, sql::categoriesWithNames, [&](const RowReader& row) {
+    Status read = readEveryRow(db, sql::categoriesWithNames, [&](const RowReader& row) {
         categoryPlace.insert(row.integer(0), qint32(categoryIds.size()));
         categoryIds.push_back(row.integer(0));
         categoryNames.append(row.text(1));
@@ -265,7 +163,7 @@ Result<BookListing> readBooksByCategory(const QSqlDatabase& db)
     // Links to a book and a category on file, as (book, category rank).
     const BookPlaces places(books.listing.ids);
     std::vector<qint32> linkBook, linkRank;
-    read = readAll(db, sql::allLinks, [&](const RowReader& row) {
+    read = readEveryRow(db, sql::allLinks, [&](const RowReader& row) {
         const qint32 book = places.placeOf(row.integer(0));
         const auto category = categoryPlace.constFind(row.integer(1));
         if (book < 0 || category == categoryPlace.constEnd())

@@ -36,10 +36,35 @@ QStringList shown(const ScriptedPrompter& prompter)
     return messages;
 }
 
+std::vector<ReportPage> allPages(const ReportDocument& document)
+{
+    std::vector<ReportPage> pages;
+    for (int page = 0; page < document.pageCount(); ++page)
+        pages.push_back(document.page(page));
+    return pages;
+}
+
+QStringList itemLines(const ReportPage& page)
+{
+    QStringList lines;
+    for (const PageItem& item : page.items) {
+        lines << QStringLiteral("%1 %2 %3 %4,%5 %6x%7 %8")
+                     .arg(int(item.kind))
+                     .arg(int(item.font))
+                     .arg(int(item.align))
+                     .arg(item.rect.left())
+                     .arg(item.rect.top())
+                     .arg(item.rect.width())
+                     .arg(item.rect.height())
+                     .arg(item.text);
+    }
+    return lines;
+}
+
 QStringList allTexts(const ReportDocument& document)
 {
     QStringList texts;
-    for (const ReportPage& page : document.pages)
+    for (const ReportPage& page : testing::allPages(document))
         texts << page.texts();
     return texts;
 }
@@ -47,7 +72,7 @@ QStringList allTexts(const ReportDocument& document)
 QStringList textsOf(const ReportDocument& document, FontRole role)
 {
     QStringList texts;
-    for (const ReportPage& page : document.pages) {
+    for (const ReportPage& page : testing::allPages(document)) {
         for (const PageItem& item : page.items) {
             if (item.kind == PageItem::Kind::Text && item.font == role)
                 texts << item.text;

@@ -20,6 +20,13 @@ shelvio::reports::LayoutOptions fixedLayoutOptions();
 // Runs a definition against a catalogue file the way a report window does.
 shelvio::reports::ReportDocument runReport(const QString& definitionName, const QString& catalogue);
 
+// Every page, each made from its record.
+std::vector<shelvio::reports::ReportPage> allPages(const shelvio::reports::ReportDocument& document);
+
+// Each item of the page as a line: its kind, type face, alignment, place
+// and text.
+QStringList itemLines(const shelvio::reports::ReportPage& page);
+
 // Every text of every page, in page order.
 QStringList allTexts(const shelvio::reports::ReportDocument& document);
 

@@ -42,13 +42,14 @@ void TestReadersBesideWriters::everyReportReadsWholeBooksBesideAWriter()
             const Status read = loadReportData(report, file.path());
             QVERIFY2(read, qPrintable(definition.name + QStringLiteral(": ") + read.error().text()));
             ++runs;
-            booksSeen += qint64(report.books().size());
+            booksSeen += qint64(report.rows()->size());
             if (!definition.categorySubreport)
                 continue;
             // The writer names in a book's comments the categories it saved
             // the book with: a book read whole has no link beyond those (a
             // category deleted since may be missing).
-            for (const Book& book : report.books()) {
+            for (qsizetype i = 0; i < report.rows()->size(); ++i) {
+                const Book book = report.rows()->book(i);
                 const QStringList named = book.comments.split(u'\n', Qt::SkipEmptyParts);
                 const QSet<QString> allowed(named.begin(), named.end());
                 QSet<QString> linked(book.categories.begin(), book.categories.end());

@@ -111,7 +111,7 @@ std::vector<const PageItem*> titleColumn(const ReportPage& page)
 QStringList listedTitles(const ReportDocument& document)
 {
     QStringList titles;
-    for (const ReportPage& page : document.pages) {
+    for (const ReportPage& page : testing::allPages(document)) {
         for (const PageItem* item : titleColumn(page))
             titles << item->text;
     }
@@ -124,10 +124,11 @@ QStringList titlesUnderOuterHeadings(const ReportDocument& document)
 {
     QStringList filed;
     QString heading;
-    auto mark = document.groups.begin();
-    for (int page = 0; page < int(document.pages.size()); ++page) {
-        for (const PageItem* item : titleColumn(document.pages[size_t(page)])) {
-            for (; mark != document.groups.end() &&
+    auto mark = document.groups().begin();
+    for (int page = 0; page < document.pageCount(); ++page) {
+        const ReportPage content = document.page(page);
+        for (const PageItem* item : titleColumn(content)) {
+            for (; mark != document.groups().end() &&
                    std::pair(mark->page, mark->y) < std::pair(page, item->rect.top());
                  ++mark) {
                 if (mark->level == 0)
@@ -150,8 +151,8 @@ struct Entry {
 QList<Entry> fullEntries(const ReportDocument& document)
 {
     QList<Entry> entries;
-    for (int page = 0; page < int(document.pages.size()); ++page) {
-        const auto& items = document.pages[size_t(page)].items;
+    for (int page = 0; page < document.pageCount(); ++page) {
+        const auto& items = document.page(page).items;
         for (size_t i = 0; i < items.size(); ++i) {
             const PageItem& item = items[i];
             if (item.font == FontRole::DetailBold && item.kind == PageItem::Kind::Text &&
@@ -175,7 +176,7 @@ QList<Entry> fullEntries(const ReportDocument& document)
 QMap<QString, bool> readPictures(const ReportDocument& document)
 {
     QMap<QString, bool> ticked;
-    for (const ReportPage& page : document.pages) {
+    for (const ReportPage& page : testing::allPages(document)) {
         QString title;
         for (const PageItem& item : page.items) {
             if (item.kind == PageItem::Kind::Text && item.font == FontRole::Detail && title.isEmpty())
@@ -192,7 +193,7 @@ QMap<QString, bool> readPictures(const ReportDocument& document)
 QStringList headings(const ReportDocument& document, int level)
 {
     QStringList result;
-    for (const GroupMark& mark : document.groups) {
+    for (const GroupMark& mark : document.groups()) {
         if (mark.level == level)
             result << mark.heading;
     }
@@ -338,8 +339,8 @@ void TestReportCatalogue::groupsAsTheReportSays()
     const ReportDocument document = testing::runReport(definition, m_file->path());
     QCOMPARE(headings(document, level), expected);
     // The headings are printed where the marks say.
-    for (const GroupMark& mark : document.groups)
-        QVERIFY(document.pages[size_t(mark.page)].texts().contains(mark.heading));
+    for (const GroupMark& mark : document.groups())
+        QVERIFY(document.page(mark.page).texts().contains(mark.heading));
 }
 
 void TestReportCatalogue::letterHeadingsFollowTheBooksOrder_data()
@@ -455,14 +456,16 @@ void TestReportCatalogue::pageBreakTwinsStartEachLetterOnANewPage()
     const ReportDocument flowing = testing::runReport(plain, m_file->path());
     const QStringList letters = headings(broken, 0);
     // The fixture's groups each fit on a page: one page per letter.
-    QCOMPARE(int(broken.pages.size()), letters.size());
+    QCOMPARE(broken.pageCount(), letters.size());
     int page = 0;
-    for (const GroupMark& mark : broken.groups) {
+    for (const GroupMark& mark : broken.groups()) {
         if (mark.level == 0)
             QCOMPARE(mark.page, page++);
     }
-    QVERIFY(flowing.pages.size() < broken.pages.size());
-    QVERIFY(broken.pages.back().texts().contains(QStringLiteral("Page %1 of %1").arg(letters.size())));
+    QVERIFY(flowing.pageCount() < broken.pageCount());
+    QVERIFY(broken.page(broken.pageCount() - 1)
+                .texts()
+                .contains(QStringLiteral("Page %1 of %1").arg(letters.size())));
 }
 
 void TestReportCatalogue::readPicturesFollowTheStoredFlag()
@@ -541,10 +544,10 @@ void TestReportCatalogue::everyReportExportsToPdf()
         const QString pdf = m_file->folder() + u'/' + definition.name + QStringLiteral(".pdf");
         const Status written = exportPdf(document, pdf);
         QVERIFY2(written, qPrintable(written.error().text()));
-        QCOMPARE(testing::pdfPageCount(pdf), int(document.pages.size()));
+        QCOMPARE(testing::pdfPageCount(pdf), document.pageCount());
         const QString text = testing::pdfText(pdf);
         QVERIFY2(text.contains(definition.caption), qPrintable(definition.name));
-        QVERIFY(text.contains(QStringLiteral("Page 1 of %1").arg(document.pages.size())));
+        QVERIFY(text.contains(QStringLiteral("Page 1 of %1").arg(document.pageCount())));
         QVERIFY(text.contains(QStringLiteral("books listed.")));
     }
     const QString text = testing::pdfText(m_file->folder() + QStringLiteral("/crBooksByAuthor.pdf"));
@@ -567,8 +570,8 @@ void TestReportCatalogue::selectiveReportsWithNoBookMarkedAreEmpty()
     TestCatalogue file;
     file.addBook(QStringLiteral("Nothing Marked"), QStringLiteral("Nobody"));
     const ReportDocument document = testing::runReport(definition, file.path());
-    QCOMPARE(document.pages.size(), size_t(1));
-    QVERIFY(document.groups.empty());
+    QCOMPARE(document.pageCount(), 1);
+    QVERIFY(document.groups().empty());
     QVERIFY(listedTitles(document).isEmpty());
     const QStringList texts = testing::allTexts(document);
     QVERIFY(!texts.contains(QStringLiteral("Nothing Marked")));

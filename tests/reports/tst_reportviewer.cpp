@@ -126,8 +126,7 @@ void TestReportViewer::pagesZoomsFindsAndPrints()
 
     // Find: the last book's page, then on to the next match.
     QVERIFY(viewer.findNext(QStringLiteral("volume 299")));
-    QVERIFY(
-        viewer.document().pages[size_t(viewer.currentPage())].texts().contains(QStringLiteral("Volume 299")));
+    QVERIFY(viewer.document().page(viewer.currentPage()).texts().contains(QStringLiteral("Volume 299")));
     QVERIFY(!viewer.findNext(QStringLiteral("no such text")));
 
     // The group tree jumps to a group's page.
@@ -137,8 +136,7 @@ void TestReportViewer::pagesZoomsFindsAndPrints()
     QCOMPARE(lastWriter->text(0), QStringLiteral("Writer 8"));
     viewer.firstPage();
     emit tree->itemActivated(lastWriter, 0);
-    QVERIFY(
-        viewer.document().pages[size_t(viewer.currentPage())].texts().contains(QStringLiteral("Writer 8")));
+    QVERIFY(viewer.document().page(viewer.currentPage()).texts().contains(QStringLiteral("Writer 8")));
 
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
@@ -194,7 +192,7 @@ void TestReportViewer::everyActionIsSafeWithoutPages()
 
     // What is shown: nothing, and every control says so.
     QCOMPARE(viewer.pageCount(), 0);
-    QVERIFY(viewer.document().pages.empty());
+    QVERIFY(viewer.document().isEmpty());
     QCOMPARE(viewer.currentPage(), 0);
     QVERIFY(viewer.pageBoxText().isEmpty());
     QVERIFY(!viewer.findChild<QLineEdit*>(QStringLiteral("pageBox"))->isEnabled());

@@ -125,6 +125,7 @@ private:
 
     std::optional<qint64> someBookId()
     {
+        // Any book, each as likely.
         const Result<BookListing> books = m_catalogue.booksByTitle();
         if (!books || books->ids.empty())
             return std::nullopt;
